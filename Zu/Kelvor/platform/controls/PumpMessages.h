@@ -1,0 +1,4 @@
+#pragma once
+
+// Handles every event waiting for the user-interface thread, without waiting.
+void HbPumpMessages();

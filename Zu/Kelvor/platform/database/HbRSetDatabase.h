@@ -1,0 +1,61 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// One connection to the practice database. The connect text is "sqlite:" + a
+// database file (relative to the practice folder) or "odbc:" + an ODBC
+// connection string. The connect text may hold a password: it never reaches a
+// trace, a log or a message.
+class CHbRSetDatabase {
+public:
+    CHbRSetDatabase();
+    ~CHbRSetDatabase();  // closes the connection
+    CHbRSetDatabase(const CHbRSetDatabase&) = delete;
+    CHbRSetDatabase& operator=(const CHbRSetDatabase&) = delete;
+
+    // The framework's open: no data-source name, exclusive, read-only, connect
+    // text, cursor library. Throws CDBException when the database cannot be
+    // reached; the error text names the file or server, never the connect text.
+    bool Open(const char* dsn, bool exclusive, bool readOnly, std::string_view connect, bool useCursorLib);
+    void Close();
+    bool IsOpen() const;
+
+    // Connect text for a further connection to the same database.
+    std::string GetCryptConnect() const;
+
+    // Direct execution: no result set, no transaction; throws CDBException.
+    void ExecuteSQL(std::string_view statement);
+
+    // Runs fn inside one transaction; a CDBException thrown by fn (or by the
+    // commit) rolls back and is rethrown.
+    template <class Fn> void InTransaction(Fn&& fn);
+
+    bool IsSqlite() const;
+    bool IsReadOnly() const { return m_bReadOnly; }
+    // Name of the underlying Qt connection; used inside the database layer only.
+    const std::string& ConnectionName() const { return m_strConnectionName; }
+
+    // A 32-bit setting of the connection (the query time-out in seconds, 0 = none).
+    unsigned m_dwQueryTimeout = 15;
+
+private:
+    void Begin();
+    void Commit();
+    void Rollback();
+
+    std::string m_strConnectionName;
+    std::string m_strConnect;
+    bool m_bReadOnly = false;
+};
+
+template <class Fn> void CHbRSetDatabase::InTransaction(Fn&& fn)
+{
+    Begin();
+    try {
+        fn();
+        Commit();
+    } catch (...) {
+        Rollback();
+        throw;
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+// A fresh practice in its own temporary folder, removed again at the end. It sets
+// VQ_PRAXIS to its folder, so the practice system's services find it.
+class TestPractice {
+public:
+    // An empty practice: settings, the whole schema without rows, folders.
+    TestPractice();
+    // A generated practice (seed, patients) from the practice generator.
+    TestPractice(unsigned seed, long patients);
+    ~TestPractice();
+    TestPractice(const TestPractice&) = delete;
+    TestPractice& operator=(const TestPractice&) = delete;
+
+    const std::string& Folder() const { return m_folder; }
+    std::string DataPath() const;   // ends in a separator
+    std::string LogPath() const;
+    std::string QAPath() const;
+    std::string DatabaseFile() const;
+
+    // Runs on a private connection of the test; throws std::runtime_error on error.
+    void Exec(const std::string& sql) const;
+    void Insert(const std::string& table, const std::map<std::string, std::string>& values) const;
+    std::vector<std::vector<std::string>> Query(const std::string& sql) const;
+    std::string Scalar(const std::string& sql) const;  // first column of the first row
+    long Count(const std::string& table, const std::string& where = {}) const;
+
+    // Every row of a table in primary-key order, one line per row; and of every table.
+    std::string Dump(const std::string& table) const;
+    std::map<std::string, std::string> DumpAll() const;
+
+    // Writes a file (creating folders) below the practice folder; path relative, '/' separated.
+    void WriteFile(const std::string& relativePath, const std::string& content = "x") const;
+    bool Exists(const std::string& relativePath) const;
+    // Every file and folder below the practice folder, relative, sorted.
+    std::vector<std::string> ListTree() const;
+
+private:
+    std::string m_folder;
+    std::string m_connection;
+    std::string m_previousPraxis;
+};
