@@ -1,0 +1,1 @@
+// The password prompt library; its export is VqKennwort.

@@ -1,0 +1,8 @@
+#pragma once
+#include <string>
+
+// Runs the real program, from InitInstance to the dialog's close, on the practice
+// in practiceFolder: every question is answered from the scenario, the scenario's
+// control actions are performed once the dialog is up, then the dialog is closed.
+// Returns the JSON report. Throws std::runtime_error for an unreadable scenario.
+std::string RunScenario(const std::string& practiceFolder, const std::string& scenarioJson);
