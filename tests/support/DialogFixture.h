@@ -29,6 +29,8 @@ protected:
     CScriptedMessageService m_messages;
     std::vector<std::string> m_statements;
     std::vector<std::string> m_traces;
+    // The progress bar's values and the window pumps, in order: "0", "33", "pump", ...
+    std::vector<std::string> m_progress;
 
 private:
     std::optional<TestPractice> m_practice;
