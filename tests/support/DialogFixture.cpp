@@ -1,1 +1,66 @@
 #include "DialogFixture.h"
+#include "Database.h"
+#include "HbTrace.h"
+#include "PumpMessages.h"
+#include "StatementLog.h"
+#include <fstream>
+#include <sstream>
+
+DialogFixture::DialogFixture()
+{
+    m_previousService = SetMessageService(&m_messages);
+    CStatementLog::SetSink([this](const std::string& statement) { m_statements.push_back(statement); });
+    SetTraceSink([this](const std::string& text) { m_traces.push_back(text); });
+    CHbProgressX::SetObserver([this](int percent) { m_progress.push_back(std::to_string(percent)); });
+    SetPumpObserver([this] { m_progress.emplace_back("pump"); });
+}
+
+DialogFixture::~DialogFixture()
+{
+    m_dlg.reset();
+    CloseDatabase();
+    SetPumpObserver({});
+    CHbProgressX::SetObserver({});
+    SetTraceSink({});
+    CStatementLog::SetSink({});
+    SetMessageService(m_previousService);
+}
+
+void DialogFixture::UsePractice(unsigned seed, long patients)
+{
+    m_practice.emplace(seed, patients);
+}
+
+TestPractice& DialogFixture::Practice()
+{
+    if (!m_practice)
+        m_practice.emplace();
+    return *m_practice;
+}
+
+CKelvorDlg& DialogFixture::OpenDialog(bool treaterMode)
+{
+    Practice();
+    if (!OpenDatabase(2))
+        throw std::runtime_error("the practice database does not open");
+    m_dlg = std::make_unique<CKelvorDlg>(treaterMode);
+    m_dlg->Create();
+    return *m_dlg;
+}
+
+std::vector<std::string> DialogFixture::MemoLines() const
+{
+    CStrings& lines = m_dlg->m_memo.GetLines();
+    std::vector<std::string> texts;
+    for (int i = 0; i < lines.Count(); ++i)
+        texts.push_back(lines.Item(i));
+    return texts;
+}
+
+std::string DialogFixture::LogBytes() const
+{
+    std::ifstream file(m_dlg->m_strLogFile, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}

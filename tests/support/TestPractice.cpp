@@ -1,1 +1,201 @@
 #include "TestPractice.h"
+#include "PracticeGenerator.h"
+#include "Schema.h"
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::string MakeTempFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "kelvor-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("no temporary folder");
+    return pattern + "/praxis";
+}
+
+// Generating a practice takes a while: each size is made once per process and
+// every test gets its own copy.
+std::string GeneratedTemplate(unsigned seed, long patients)
+{
+    static std::map<std::pair<unsigned, long>, std::string> templates;
+    auto& folder = templates[{seed, patients}];
+    if (folder.empty()) {
+        folder = MakeTempFolder();
+        PracticeOptions options;
+        options.seed = seed;
+        options.patients = patients;
+        options.password = "kelvor";
+        CreatePractice(folder, options);
+    }
+    return folder;
+}
+}  // namespace
+
+TestPractice::TestPractice() : m_folder(MakeTempFolder())
+{
+    CreateEmptyPractice(m_folder, PracticeOptions{});
+    Open();
+}
+
+TestPractice::TestPractice(unsigned seed, long patients) : m_folder(MakeTempFolder())
+{
+    fs::copy(GeneratedTemplate(seed, patients), m_folder, fs::copy_options::recursive);
+    Open();
+}
+
+void TestPractice::Open()
+{
+    if (const char* previous = std::getenv("VQ_PRAXIS"))
+        m_previousPraxis = previous;
+    ::setenv("VQ_PRAXIS", m_folder.c_str(), 1);
+
+    m_connection = "test-practice-" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Q(m_connection));
+    db.setDatabaseName(Q(DatabaseFile()));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open())
+        throw std::runtime_error("cannot open " + DatabaseFile());
+}
+
+TestPractice::~TestPractice()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(Q(m_connection), false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(Q(m_connection));
+    if (m_previousPraxis.empty())
+        ::unsetenv("VQ_PRAXIS");
+    else
+        ::setenv("VQ_PRAXIS", m_previousPraxis.c_str(), 1);
+    std::error_code ignored;
+    fs::remove_all(fs::path(m_folder).parent_path(), ignored);
+}
+
+std::string TestPractice::DataPath() const
+{
+    return m_folder + "/daten/";
+}
+
+std::string TestPractice::LogPath() const
+{
+    return m_folder + "/log/";
+}
+
+std::string TestPractice::QAPath() const
+{
+    return m_folder + "/qa/";
+}
+
+std::string TestPractice::DatabaseFile() const
+{
+    return m_folder + "/praxis.db";
+}
+
+void TestPractice::Exec(const std::string& sql) const
+{
+    QSqlQuery query(QSqlDatabase::database(Q(m_connection)));
+    if (!query.exec(Q(sql)))
+        throw std::runtime_error(sql + ": " + query.lastError().text().toStdString());
+}
+
+void TestPractice::Insert(const std::string& table, const std::map<std::string, std::string>& values) const
+{
+    std::string columns;
+    std::string marks;
+    for (const auto& [column, value] : values) {
+        columns += (columns.empty() ? "" : ",") + column;
+        marks += marks.empty() ? "?" : ",?";
+    }
+    QSqlQuery query(QSqlDatabase::database(Q(m_connection)));
+    query.prepare(Q("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")"));
+    for (const auto& entry : values)
+        query.addBindValue(Q(entry.second));
+    if (!query.exec())
+        throw std::runtime_error("insert into " + table + ": " + query.lastError().text().toStdString());
+}
+
+std::vector<std::vector<std::string>> TestPractice::Query(const std::string& sql) const
+{
+    QSqlQuery query(QSqlDatabase::database(Q(m_connection)));
+    if (!query.exec(Q(sql)))
+        throw std::runtime_error(sql + ": " + query.lastError().text().toStdString());
+    std::vector<std::vector<std::string>> rows;
+    while (query.next()) {
+        std::vector<std::string> row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row.push_back(query.value(i).toString().toStdString());
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string TestPractice::Scalar(const std::string& sql) const
+{
+    const auto rows = Query(sql);
+    return rows.empty() || rows.front().empty() ? std::string() : rows.front().front();
+}
+
+long TestPractice::Count(const std::string& table, const std::string& where) const
+{
+    return std::stol(Scalar("SELECT COUNT(*) FROM " + table + (where.empty() ? "" : " WHERE " + where)));
+}
+
+std::string TestPractice::Dump(const std::string& table) const
+{
+    const TableDef& def = SchemaTable(table);
+    std::string order;
+    for (const std::string& column : def.primaryKey)
+        order += (order.empty() ? "" : ",") + column;
+    std::string dump;
+    for (const auto& row : Query("SELECT * FROM " + table + " ORDER BY " + order)) {
+        for (std::size_t i = 0; i < row.size(); ++i)
+            dump += (i == 0 ? "" : "|") + row[i];
+        dump += '\n';
+    }
+    return dump;
+}
+
+std::map<std::string, std::string> TestPractice::DumpAll() const
+{
+    std::map<std::string, std::string> dumps;
+    for (const TableDef& table : PracticeSchema())
+        dumps[table.name] = Dump(table.name);
+    return dumps;
+}
+
+void TestPractice::WriteFile(const std::string& relativePath, const std::string& content) const
+{
+    const fs::path path = fs::path(m_folder) / relativePath;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+bool TestPractice::Exists(const std::string& relativePath) const
+{
+    return fs::exists(fs::symlink_status(fs::path(m_folder) / relativePath));
+}
+
+std::vector<std::string> TestPractice::ListTree() const
+{
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(m_folder))
+        entries.push_back(fs::relative(entry.path(), m_folder).string() + (entry.is_directory() ? "/" : ""));
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}

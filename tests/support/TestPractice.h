@@ -39,6 +39,8 @@ public:
     std::vector<std::string> ListTree() const;
 
 private:
+    void Open();
+
     std::string m_folder;
     std::string m_connection;
     std::string m_previousPraxis;

@@ -1,0 +1,127 @@
+// The deletion run: the start button's checks, the confirmation, the passes with
+// their fixed order of steps, and what follows every run.
+#include "KelvorDlg.h"
+#include "Mb.h"
+#include "MessageService.h"
+#include <algorithm>
+
+namespace {
+const char* const kOrphanBillingCases =
+    "DELETE FROM BILL WHERE NOT EXISTS (SELECT * FROM BEH WHERE BEH.PATNR=BILL.PATNR AND BEH.LFDPATBILL=BILL.LFDPATBILL)";
+
+// Refused input: the message, then the focus on the control to correct.
+void Refuse(const std::string& message, CHbControl& control)
+{
+    Halt(6, message, 0);
+    control.SetFocus();
+}
+
+// The first treater of an owner who works for two different owners.
+const TreaterEntry* FindOwnerConflict(const std::vector<TreaterEntry>& treaters)
+{
+    const auto conflict = std::find_if(treaters.begin(), treaters.end(), [](const TreaterEntry& entry) {
+        return !entry.cashOwnerId.empty() && !entry.privateOwnerId.empty() && entry.cashOwnerId != entry.privateOwnerId;
+    });
+    return conflict == treaters.end() ? nullptr : &*conflict;
+}
+}  // namespace
+
+void CKelvorDlg::OnStartDeletion()
+{
+    const std::string word = m_bTreaterMode ? "Behandler" : "Praxisinhaber";
+    CHbControl& deleteChoice = m_bTreaterMode ? static_cast<CHbControl&>(m_treaterList) : m_ownerCombo;
+
+    m_strReplacementId = m_replacementCombo.GetText();
+    std::vector<std::string> selected;
+    bool same = false;
+    if (m_bTreaterMode) {
+        m_strReplacementId = m_strReplacementId.substr(0, 3);
+        for (std::size_t i = 0; i < m_aTreaters.size(); ++i) {
+            if ((m_treaterList.GetState(static_cast<int>(i)) & 3) == 1)
+                selected.push_back(m_aTreaters[i].lebId);
+        }
+        same = std::find(selected.begin(), selected.end(), m_strReplacementId) != selected.end();
+    } else {
+        m_strReplacementId = m_strReplacementId.substr(0, 2);
+        m_strDeleteId = m_ownerCombo.GetText();
+        same = m_strDeleteId == m_strReplacementId;
+    }
+
+    if (m_bTreaterMode ? selected.empty() : m_strDeleteId.empty())
+        return Refuse("Sie müssen einen zu löschenden " + word + " auswählen!", deleteChoice);
+    if (m_strReplacementId.empty())
+        return Refuse("Sie müssen einen Ersatz-" + word + " auswählen!", m_replacementCombo);
+    if (same)
+        return Refuse("Zu löschender und Ersatz-" + word + " müssen verschieden sein!", deleteChoice);
+
+    if (!m_bTreaterMode)
+        FillTreaterLists(m_strDeleteId);
+
+    m_nServiceSelection = m_chkServicesByBillingCase.GetChecked() ? 1 : m_chkServicesByLineTreater.GetChecked() ? 2 : 0;
+    m_bPatientsByMainTreater = m_chkPatientsByMainTreater.GetChecked() != 0;
+    m_bPatientsWithoutServices = m_chkPatientsWithoutServices.GetChecked() != 0;
+    m_bInvoicesAndPayments = m_chkInvoicesAndPayments.GetChecked() != 0;
+    m_bJournalEntries = m_chkJournalEntries.GetChecked() != 0;
+    m_bLabInvoices = m_chkLabInvoices.GetChecked() != 0;
+    m_bTransferRecords = m_chkTransferRecords.GetChecked() != 0;
+
+    if (!m_bTreaterMode && m_bPatientsByMainTreater) {
+        if (const TreaterEntry* conflict = FindOwnerConflict(m_aTreaters)) {
+            return Refuse("Behandler " + conflict->lebId + " arbeitet für verschiedene Praxisinhaber:\nKasse: " +
+                              conflict->cashOwnerId + ", privat: " + conflict->privateOwnerId +
+                              "\n\nDas Löschen von Patienten gemäß Stammbehandler ist daher nicht eindeutig möglich!",
+                          m_chkPatientsByMainTreater);
+        }
+    }
+
+    if (SollIch(6, "Soll der Löschvorgang jetzt gestartet werden?", 0) != SOLLICH_YES)
+        return;
+
+    EnableControls(false);
+    bool ok = true;
+    if (m_bTreaterMode) {
+        // The memo and the treater list share one place on the dialog.
+        m_memo.SetVisible(true);
+        m_treaterList.SetVisible(false);
+        for (const std::string& lebId : selected) {
+            m_strDeleteId = lebId;
+            AddStatusLine("Lösche " + word + " " + m_strDeleteId);
+            ok = RunDeletion();
+            if (!ok)
+                break;
+        }
+    } else {
+        AddStatusLine("Lösche " + word + " " + m_strDeleteId);
+        ok = RunDeletion();
+    }
+
+    m_progress.SetPercent(0);
+    if (ok)
+        CMb().MakeBillsForAllPat("00014", "");
+    ExecuteSQL(kOrphanBillingCases);
+    AddStatusLine(ok ? "FERTIG!" : "FEHLER!!!");
+
+    if (AfxMessageBox("Nochmal?", MB_YESNO | MB_DEFBUTTON2) == IDYES)
+        ConfigureForMode(false);
+}
+
+bool CKelvorDlg::RunDeletion()
+{
+    using Step = bool (CKelvorDlg::*)();
+    struct Entry {
+        bool chosen;
+        Step step;
+    };
+    // Patients first, then services, then patients left without services, then the
+    // owner's books, and the owner or treater row itself last.
+    const Entry order[] = {
+        {m_bTreaterMode, &CKelvorDlg::RemoveTreater},
+    };
+
+    bool ok = true;
+    for (const Entry& entry : order) {
+        if (ok && entry.chosen)
+            ok = (this->*entry.step)();
+    }
+    return ok;
+}

@@ -1,0 +1,143 @@
+// The operations every removal step rests on: statements on the dialog's own
+// connection, status lines with the run log, progress and window pumping.
+#include "Database.h"
+#include "DBException.h"
+#include "HbRSet.h"
+#include "HbTrace.h"
+#include "KelvorDlg.h"
+#include "PumpMessages.h"
+#include "StatementLog.h"
+#include "Windows1252.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// Rounded done * 100 / total with a 64-bit intermediate, as the framework's MulDiv.
+int MulDiv(long long number, long long numerator, long long denominator)
+{
+    if (denominator == 0)
+        return -1;
+    const long long product = number * numerator;
+    const long long half = denominator / 2;
+    return static_cast<int>((product >= 0 ? product + half : product - half) / denominator);
+}
+
+// An open file of the run log, closed when it goes out of scope.
+class LogFile {
+public:
+    explicit LogFile(const std::string& path) : m_fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666)) {}
+    ~LogFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    LogFile(const LogFile&) = delete;
+    LogFile& operator=(const LogFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    bool SeekToEnd() const { return ::lseek(m_fd, 0, SEEK_END) >= 0; }
+    bool WriteAll(const std::string& bytes) const
+    {
+        return ::write(m_fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    }
+
+private:
+    int m_fd;
+};
+
+// The two date-format statements are each one server's dialect; the other fails.
+void ExecuteIgnoringFailure(CHbRSetDatabase& db, const char* statement)
+{
+    try {
+        db.ExecuteSQL(statement);
+    } catch (const CException&) {
+    }
+}
+}  // namespace
+
+bool CKelvorDlg::ExecuteSQL(const std::string& statement)
+{
+    CStatementLog::Record(statement);
+    try {
+        if (!m_db.IsOpen() && !OpenVqDB(m_db, dbDatabase.GetCryptConnect())) {
+            HbTrace(1, 0, __FILE__, __LINE__, "CKelvorDlg::ExecuteSQL: OpenVqDB: %s", statement.c_str());
+            return false;
+        }
+        m_db.ExecuteSQL(statement);
+        return true;
+    } catch (const CException& e) {
+        char error[260];
+        e.GetErrorMessage(error, sizeof error);
+        HbTrace(1, 0, __FILE__, __LINE__, "CKelvorDlg::ExecuteSQL: %s\n%s", statement.c_str(), error);
+        return false;
+    }
+}
+
+bool CKelvorDlg::OpenVqDB(CHbRSetDatabase& db, const std::string& connect)
+{
+    try {
+        if (!db.Open(nullptr, false, false, connect, true))
+            return false;
+        SetSessionOptions(db);
+        return true;
+    } catch (const CException&) {
+        return false;
+    }
+}
+
+void CKelvorDlg::SetSessionOptions(CHbRSetDatabase& db)
+{
+    db.m_dwQueryTimeout = 0;
+    ExecuteIgnoringFailure(db, "SET DATEFORMAT ymd");
+    ExecuteIgnoringFailure(db, "ALTER SESSION SET NLS_DATE_FORMAT='YYYY-MM_DD HH24:MI:SS'");
+}
+
+bool CKelvorDlg::DeleteWhereMdId(const std::string& table, const std::string& key)
+{
+    return ExecuteSQL("DELETE FROM " + table + " WHERE MDID='" + CHbRSet::DoQuotes(key) + "'");
+}
+
+bool CKelvorDlg::DeleteWhereLebId(const std::string& table, const std::string& key)
+{
+    return ExecuteSQL("DELETE FROM " + table + " WHERE LEBID='" + CHbRSet::DoQuotes(key) + "'");
+}
+
+void CKelvorDlg::AddStatusLine(const std::string& text)
+{
+    m_memo.GetLines().Add(text);
+    AppendToLogFile(m_strLogFile, text + "\n");  // a log that cannot be written never stops a run
+}
+
+bool CKelvorDlg::AppendToLogFile(const std::string& path, const std::string& text)
+{
+    bool written = false;
+    {
+        const LogFile file(path);
+        if (!file.IsOpen())
+            return false;
+        if (!file.SeekToEnd())
+            return false;
+        written = file.WriteAll(ToWindows1252(text));
+    }
+    GrantEveryoneAccess(path);
+    return written;
+}
+
+void CKelvorDlg::GrantEveryoneAccess(const std::string& path)
+{
+    // Every user account of the workstation writes to the same log.
+    ::chmod(path.c_str(), 0666);
+}
+
+void CKelvorDlg::PumpMessages()
+{
+    HbPumpMessages();
+}
+
+void CKelvorDlg::SetProgress(long done, long total)
+{
+    m_progress.SetPercent(MulDiv(done, 100, total));
+    if ((done + 1) % 16 == 0)
+        PumpMessages();
+}
