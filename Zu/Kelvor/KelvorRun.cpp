@@ -115,6 +115,10 @@ bool CKelvorDlg::RunDeletion()
     // Patients first, then services, then patients left without services, then the
     // owner's books, and the owner or treater row itself last.
     const Entry order[] = {
+        {m_bJournalEntries, &CKelvorDlg::DeleteJournalEntries},
+        {m_bTransferRecords, &CKelvorDlg::DeleteTransferRecords},
+        {m_bLabInvoices, &CKelvorDlg::DeleteLabInvoices},
+        {m_bInvoicesAndPayments, &CKelvorDlg::DeleteInvoicesAndPayments},
         {m_bTreaterMode, &CKelvorDlg::RemoveTreater},
     };
 
