@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds Kelvor into BUILD_DIR (default: build). Extra arguments go to cmake.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR="${BUILD_DIR:-build}"
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@" >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)"

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up a fresh machine, builds Kelvor, creates the demo practice (password
+# "kelvor") and opens Kelvor on it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+if [ ! -f demo/vqparams.ini ]; then
+  build/bin/kelvor-praxis create demo --seed 1 --patients 500 --password kelvor
+fi
+export VQ_PRAXIS="$PWD/demo"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display: opening Kelvor on a virtual one (xvfb-run)." >&2
+  exec xvfb-run -a build/bin/kelvor
+fi
+exec build/bin/kelvor
