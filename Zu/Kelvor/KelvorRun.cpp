@@ -115,11 +115,17 @@ bool CKelvorDlg::RunDeletion()
     // Patients first, then services, then patients left without services, then the
     // owner's books, and the owner or treater row itself last.
     const Entry order[] = {
+        {m_bPatientsByMainTreater, &CKelvorDlg::DeletePatientsByMainTreater},
+        {m_nServiceSelection == 1, &CKelvorDlg::DeleteServicesByBillingCase},
+        {m_nServiceSelection == 2 && m_bTreaterMode, &CKelvorDlg::DeleteServicesByLineTreaterForTreater},
+        {m_nServiceSelection == 2 && !m_bTreaterMode, &CKelvorDlg::DeleteServicesByLineTreaterForOwner},
+        {m_bPatientsWithoutServices, &CKelvorDlg::DeletePatientsWithoutServices},
         {m_bJournalEntries, &CKelvorDlg::DeleteJournalEntries},
         {m_bTransferRecords, &CKelvorDlg::DeleteTransferRecords},
         {m_bLabInvoices, &CKelvorDlg::DeleteLabInvoices},
         {m_bInvoicesAndPayments, &CKelvorDlg::DeleteInvoicesAndPayments},
         {m_bTreaterMode, &CKelvorDlg::RemoveTreater},
+        {!m_bTreaterMode, &CKelvorDlg::RemovePracticeOwner},
     };
 
     bool ok = true;
