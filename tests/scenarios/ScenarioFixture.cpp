@@ -1,0 +1,75 @@
+#include "ScenarioFixture.h"
+#include "ScenarioRunner.h"
+#include <QJsonDocument>
+#include <fstream>
+#include <sstream>
+
+std::vector<std::string> Strings(const QJsonArray& array)
+{
+    std::vector<std::string> texts;
+    for (const QJsonValue value : array)
+        texts.push_back(value.toString().toStdString());
+    return texts;
+}
+
+void ScenarioFixture::AddOwnersAndTreaters() const
+{
+    m_practice.Insert("MANDANT", {{"MDID", "01"}, {"NAME", "Praxis Berger"}, {"ORT", "Köln"}});
+    m_practice.Insert("MANDANT", {{"MDID", "02"}, {"NAME", "Praxis Keller"}, {"ORT", "Bonn"}});
+    m_practice.Insert("MANDANT", {{"MDID", "03"}, {"NAME", "Praxis Özdemir"}, {"ORT", "Aachen"}});
+    m_practice.Insert("LEB", {{"LEBID", "001"}, {"MDIDK", "01"}, {"MDIDP", "01"}, {"PERSONALID", "11"}});
+    m_practice.Insert("LEB", {{"LEBID", "002"}, {"MDIDK", "02"}, {"MDIDP", "02"}, {"PERSONALID", "12"}});
+    m_practice.Insert("LEB", {{"LEBID", "003"}, {"MDIDK", "02"}, {"MDIDP", "01"}});
+    m_practice.Insert("LEB", {{"LEBID", "004"}, {"MDIDK", "03"}, {"MDIDP", "03"}, {"PERSONALID", "14"}});
+    m_practice.Insert("PERSONALADR", {{"PERSONALID", "11"}, {"TITEL", "Dr."}, {"VORNAME", "Anna"}, {"NAME", "Berger"}});
+    m_practice.Insert("PERSONALADR", {{"PERSONALID", "12"}, {"VORNAME", "Jonas"}, {"NAME", "Keller"}});
+    m_practice.Insert("NUMBERPOOL", {{"ID", "1"}, {"MDID", "03"}, {"LEBID", "004"}, {"PATNR", "000000"}});
+}
+
+QJsonObject ScenarioFixture::Run(const std::string& scenarioJson)
+{
+    const std::string report = RunScenario(m_practice.Folder(), scenarioJson);
+    m_report = QJsonDocument::fromJson(QByteArray::fromStdString(report)).object();
+    EXPECT_FALSE(m_report.contains(QStringLiteral("error"))) << report;
+    return m_report;
+}
+
+std::vector<std::string> ScenarioFixture::Messages() const
+{
+    std::vector<std::string> messages;
+    for (const QJsonValue value : m_report.value(QStringLiteral("messages")).toArray()) {
+        const QJsonObject message = value.toObject();
+        messages.push_back(message.value(QStringLiteral("kind")).toString().toStdString() + ": " +
+                           message.value(QStringLiteral("text")).toString().toStdString() + " -> " +
+                           std::to_string(message.value(QStringLiteral("answer")).toInt()));
+    }
+    return messages;
+}
+
+std::vector<std::string> ScenarioFixture::Memo() const
+{
+    return Strings(m_report.value(QStringLiteral("memo")).toArray());
+}
+
+std::vector<std::string> ScenarioFixture::Statements() const
+{
+    return Strings(m_report.value(QStringLiteral("statements")).toArray());
+}
+
+std::vector<std::string> ScenarioFixture::Trace() const
+{
+    return Strings(m_report.value(QStringLiteral("trace")).toArray());
+}
+
+QJsonObject ScenarioFixture::Control(int id) const
+{
+    return m_report.value(QStringLiteral("controls")).toObject().value(QString::number(id)).toObject();
+}
+
+std::string ScenarioFixture::LogBytes() const
+{
+    std::ifstream file(m_practice.LogPath() + "Kelvor.log", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include "TestPractice.h"
+#include <QJsonArray>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// Runs the whole program on a scenario against a fresh practice and reads its report.
+class ScenarioFixture : public ::testing::Test {
+protected:
+    // Owners 01, 02, 03; treaters 001 (01/01, Dr. Anna Berger), 002 (02/02, Jonas Keller),
+    // 003 (cash 02, private 01), 004 (03/03, no staff address); the number pool.
+    void AddOwnersAndTreaters() const;
+
+    QJsonObject Run(const std::string& scenarioJson);
+
+    // "Kind: text -> answer" for each message of the report.
+    std::vector<std::string> Messages() const;
+    std::vector<std::string> Memo() const;
+    std::vector<std::string> Statements() const;
+    std::vector<std::string> Trace() const;
+    QJsonObject Control(int id) const;
+    std::string LogBytes() const;
+
+    TestPractice m_practice;
+    QJsonObject m_report;
+};
+
+std::vector<std::string> Strings(const QJsonArray& array);

@@ -1,0 +1,130 @@
+// Treater mode end to end: two treaters handed to a replacement, the run's lines,
+// statements and log, a failing statement, and what "Nochmal?" leads to.
+#include "Database.h"
+#include "KelvorDlg.h"
+#include "Schema.h"
+#include "ScenarioFixture.h"
+#include <utility>
+
+namespace {
+// Every column that names a treater and is handed to the replacement, in the order of the run.
+const std::vector<std::pair<std::string, std::string>> kTreaterColumns = {
+    {"WORKSTATION", "PHLEBID"}, {"SBBESTELLUNG", "LEBID"}, {"REZEPT", "LEBID"},     {"REZEPT", "LEBID2"},
+    {"WORKFLOW", "LEBID"},      {"PAT", "STAMMLEBID"},    {"PAT", "IPLEBID"},      {"PATINFO", "LEBID"},
+    {"MACENTRY", "STDLEBID"},   {"BEH", "LEBID"},         {"GIPS", "LEBID"},       {"ROEBEFUND", "PERFORMINGLEBID"},
+    {"ZPLAN", "LEBID"},         {"LBLOCKENTRY", "LEBID"}, {"LBLOCK", "LEBID"},     {"CMD", "LEBID"},
+    {"GLBLOCENTRY", "LEBID"},   {"GLBLOC", "LEBID"},      {"WARTELISTE", "LEBID"},
+};
+
+std::vector<std::string> TreaterStatements(const std::string& removed)
+{
+    std::vector<std::string> statements;
+    for (const auto& [table, column] : kTreaterColumns)
+        statements.push_back("UPDATE " + table + " SET " + column + "='001' WHERE " + column + "='" + removed + "'");
+    statements.push_back("DELETE FROM LEB WHERE LEBID='" + removed + "'");
+    statements.push_back("UPDATE NUMBERPOOL SET LEBID = (SELECT MAX(LEBID) FROM LEB)");
+    return statements;
+}
+
+const std::string kOrphans =
+    "DELETE FROM BILL WHERE NOT EXISTS (SELECT * FROM BEH WHERE BEH.PATNR=BILL.PATNR AND BEH.LFDPATBILL=BILL.LFDPATBILL)";
+
+// Removes 002 and 004 (list items 1 and 3) for 001, without patient or service removal.
+const char* const kTwoTreaters = R"({"answers": [10, 10, 7], "actions": [
+    {"checkItem": 1018, "index": 1, "value": true}, {"checkItem": 1018, "index": 3, "value": true},
+    {"select": 1002, "text": "001 - 11 (Dr. Anna Berger)"}, {"check": 1011, "value": false}, {"click": 1003}]})";
+
+class TreaterRunTest : public ScenarioFixture {
+protected:
+    void SetUp() override
+    {
+        AddOwnersAndTreaters();
+        // One row per treater column for each of 002, 003 and 004, with its own key.
+        int key = 0;
+        for (const auto& [table, column] : kTreaterColumns) {
+            for (const std::string lebId : {"002", "003", "004"}) {
+                std::map<std::string, std::string> row{{column, lebId}};
+                for (const std::string& keyColumn : SchemaTable(table).primaryKey)
+                    row[keyColumn] = std::to_string(++key);
+                m_practice.Insert(table, row);
+            }
+        }
+    }
+
+    std::vector<std::string> ColumnValues(const std::string& table, const std::string& column) const
+    {
+        std::vector<std::string> values;
+        for (const auto& row : m_practice.Query("SELECT " + column + " FROM " + table + " ORDER BY " + column))
+            values.push_back(row.front());
+        return values;
+    }
+};
+
+TEST_F(TreaterRunTest, TwoTreatersAreHandedToTheReplacementOneAfterTheOther)
+{
+    Run(kTwoTreaters);
+
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 10",
+                                                    "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 10",
+                                                    "MessageBox: Nochmal? -> 7"}));
+    EXPECT_EQ(Memo(), (std::vector<std::string>{"Lösche Behandler 002", "Lösche Behandler...", "Lösche Behandler 004",
+                                                "Lösche Behandler...", "FERTIG!"}));
+    EXPECT_EQ(LogBytes(), "L\xF6sche Behandler 002\nL\xF6sche Behandler...\nL\xF6sche Behandler 004\n"
+                          "L\xF6sche Behandler...\nFERTIG!\n");
+
+    std::vector<std::string> expected = TreaterStatements("002");
+    const std::vector<std::string> second = TreaterStatements("004");
+    expected.insert(expected.end(), second.begin(), second.end());
+    expected.push_back(kOrphans);
+    EXPECT_EQ(Statements(), expected);
+    EXPECT_TRUE(Trace().empty());
+
+    for (const auto& [table, column] : kTreaterColumns)
+        EXPECT_EQ(ColumnValues(table, column), (std::vector<std::string>{"001", "001", "003"})) << table << "." << column;
+    EXPECT_EQ(ColumnValues("LEB", "LEBID"), (std::vector<std::string>{"001", "003"}));
+    EXPECT_EQ(m_practice.Scalar("SELECT LEBID FROM NUMBERPOOL"), "003");
+
+    // Answered no: the run is over and the dialog stays unusable.
+    for (const int id : {IDC_REPLACEMENT, IDC_START, IDC_SERVICES_BY_LINE_TREATER, IDC_PATIENTS_BY_MAIN_TREATER,
+                         IDC_PATIENTS_WITHOUT_SERVICES, IDC_TREATER_LIST})
+        EXPECT_FALSE(Control(id).value(QStringLiteral("enabled")).toBool()) << id;
+    EXPECT_TRUE(Control(IDC_MEMO).value(QStringLiteral("visible")).toBool());
+    EXPECT_FALSE(Control(IDC_TREATER_LIST).value(QStringLiteral("visible")).toBool());
+    // After the dialog has closed the database is closed too.
+    EXPECT_FALSE(dbDatabase.IsOpen());
+    EXPECT_FALSE(dbDatabaseRO.IsOpen());
+}
+
+TEST_F(TreaterRunTest, FailingStatementIsTracedAndTheRunGoesOn)
+{
+    m_practice.Exec("DROP TABLE CMD");
+    Run(kTwoTreaters);
+    EXPECT_EQ(Trace(), (std::vector<std::string>{
+                           "CKelvorDlg::ExecuteSQL: UPDATE CMD SET LEBID='001' WHERE LEBID='002'\n"
+                           "no such table: CMD Unable to execute statement",
+                           "CKelvorDlg::ExecuteSQL: UPDATE CMD SET LEBID='001' WHERE LEBID='004'\n"
+                           "no such table: CMD Unable to execute statement"}));
+    EXPECT_EQ(Memo().back(), "FERTIG!");
+    EXPECT_EQ(ColumnValues("GLBLOCENTRY", "LEBID"), (std::vector<std::string>{"001", "001", "003"}));
+    EXPECT_EQ(ColumnValues("LEB", "LEBID"), (std::vector<std::string>{"001", "003"}));
+}
+
+TEST_F(TreaterRunTest, AnotherRunStartsFromAFreshListAfterYes)
+{
+    Run(R"({"answers": [10, 10, 6], "actions": [
+        {"checkItem": 1018, "index": 1, "value": true}, {"select": 1002, "text": "001 - 11 (Dr. Anna Berger)"},
+        {"check": 1011, "value": false}, {"click": 1003}]})");
+    EXPECT_EQ(Messages().back(), "MessageBox: Nochmal? -> 6");
+    EXPECT_EQ(Memo(), (std::vector<std::string>{"Lösche Behandler 002", "Lösche Behandler...", "FERTIG!", ""}));
+    EXPECT_EQ(LogBytes(), "L\xF6sche Behandler 002\nL\xF6sche Behandler...\nFERTIG!\n\n");
+    // The list is rebuilt without the removed treater, nothing checked, and 1011 is not checked again.
+    const QJsonObject list = Control(IDC_TREATER_LIST);
+    EXPECT_EQ(Strings(list.value(QStringLiteral("items")).toArray()),
+              (std::vector<std::string>{"001 - 11 (Dr. Anna Berger)", "003", "004"}));
+    EXPECT_EQ(list.value(QStringLiteral("itemsChecked")).toArray(), (QJsonArray{false, false, false}));
+    EXPECT_TRUE(list.value(QStringLiteral("visible")).toBool());
+    EXPECT_TRUE(list.value(QStringLiteral("enabled")).toBool());
+    EXPECT_FALSE(Control(IDC_PATIENTS_BY_MAIN_TREATER).value(QStringLiteral("checked")).toBool());
+    EXPECT_TRUE(Control(IDC_START).value(QStringLiteral("enabled")).toBool());
+}
+}  // namespace
