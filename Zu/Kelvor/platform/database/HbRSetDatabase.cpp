@@ -1,0 +1,187 @@
+#include "HbRSetDatabase.h"
+#include "DBException.h"
+#include "FileStore.h"
+#include "VqParams.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+
+namespace {
+
+constexpr std::string_view kSqlitePrefix = "sqlite:";
+constexpr std::string_view kOdbcPrefix = "odbc:";
+// A lock held by another client of the practice for a moment is waited out.
+const QString kSqliteOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000");
+
+QString ToQt(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QSqlDatabase QtConnection(const std::string& name)
+{
+    return QSqlDatabase::database(QString::fromStdString(name), false);
+}
+
+std::string UniqueConnectionName()
+{
+    static std::atomic<unsigned> counter{0};
+    return "kelvor.db." + std::to_string(++counter);
+}
+
+// A driver may repeat parts of the connection string; a password never reaches a message.
+std::string WithoutPasswords(const QString& text)
+{
+    static const QRegularExpression password(QStringLiteral("\\b(PWD|PASSWORD)\\s*=\\s*(\\{[^}]*\\}|[^;]*);?"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return QString(text).remove(password).toStdString();
+}
+
+// The value of one attribute of an ODBC connection string ("SERVER=host;..."), braces removed.
+std::string OdbcAttribute(std::string_view connect, std::string_view key)
+{
+    static const QRegularExpression pair(QStringLiteral("(?:^|;)\\s*([^=;]+?)\\s*=\\s*(\\{[^}]*\\}|[^;]*)"));
+    for (const QRegularExpressionMatch& match : pair.globalMatch(ToQt(connect))) {
+        if (match.captured(1).compare(ToQt(key), Qt::CaseInsensitive) != 0)
+            continue;
+        QString value = match.captured(2).trimmed();
+        if (value.startsWith(u'{'))
+            value = value.mid(1, value.size() - 2);
+        return value.toStdString();
+    }
+    return {};
+}
+
+// What a message may name of a server connection: server and database, or the data source.
+std::string ServerDescription(std::string_view odbc)
+{
+    std::string server = OdbcAttribute(odbc, "SERVER");
+    if (server.empty())
+        server = OdbcAttribute(odbc, "DSN");
+    const std::string database = OdbcAttribute(odbc, "DATABASE");
+    return database.empty() ? server : server + " (Datenbank " + database + ")";
+}
+
+// A relative database file lies in the practice folder.
+std::string SqliteFile(std::string_view file)
+{
+    const QString native = QString::fromStdString(NativePath(std::string(file)));
+    return QDir::cleanPath(QDir(QString::fromStdString(GetVqPraxisPath())).absoluteFilePath(native)).toStdString();
+}
+
+// Adds the Qt connection and opens it; on failure it is removed again and the cause thrown.
+void OpenQtConnection(const QString& name, const QString& driver, const QString& databaseName, const QString& options,
+                      const std::string& failure)
+{
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
+        db.setDatabaseName(databaseName);
+        db.setConnectOptions(options);
+        if (db.open())
+            return;
+        error = db.lastError().text();
+    }
+    QSqlDatabase::removeDatabase(name);
+    throw CDBException(failure + WithoutPasswords(error));
+}
+
+} // namespace
+
+CHbRSetDatabase::CHbRSetDatabase() : m_strConnectionName(UniqueConnectionName()) {}
+
+CHbRSetDatabase::~CHbRSetDatabase()
+{
+    Close();
+}
+
+bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnly, std::string_view connect,
+                           bool /*useCursorLib*/)
+{
+    Close();
+    const QString name = QString::fromStdString(m_strConnectionName);
+    if (connect.starts_with(kSqlitePrefix)) {
+        const std::string file = SqliteFile(connect.substr(kSqlitePrefix.size()));
+        const std::string failure = "Die Datenbankdatei " + file + " kann nicht geöffnet werden: ";
+        // Opening must never create an empty practice database in place of a missing one.
+        if (!QFileInfo(QString::fromStdString(file)).isFile())
+            throw CDBException("Die Datenbankdatei " + file + " ist nicht vorhanden.");
+        const QString options = readOnly ? kSqliteOptions + QStringLiteral(";QSQLITE_OPEN_READONLY") : kSqliteOptions;
+        OpenQtConnection(name, QStringLiteral("QSQLITE"), QString::fromStdString(file), options, failure);
+        m_strConnect = connect;
+        m_bReadOnly = readOnly;
+        try {
+            // Both statements read the file header, so a file that is no database fails here.
+            ExecuteSQL(readOnly ? "PRAGMA schema_version" : "PRAGMA journal_mode=WAL");
+        } catch (const CDBException& error) {
+            Close();
+            throw CDBException(failure + error.ErrorText());
+        }
+    } else if (connect.starts_with(kOdbcPrefix)) {
+        const std::string_view odbc = connect.substr(kOdbcPrefix.size());
+        const QString options = readOnly ? QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY") : QString();
+        OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(odbc), options,
+                         "Der Datenbankserver " + ServerDescription(odbc) + " ist nicht erreichbar: ");
+        m_strConnect = connect;
+        m_bReadOnly = readOnly;
+    } else {
+        throw CDBException("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.");
+    }
+    return true;
+}
+
+void CHbRSetDatabase::Close()
+{
+    if (m_strConnect.empty())
+        return;
+    m_strConnect.clear();
+    QtConnection(m_strConnectionName).close();
+    QSqlDatabase::removeDatabase(QString::fromStdString(m_strConnectionName));
+}
+
+bool CHbRSetDatabase::IsOpen() const
+{
+    return !m_strConnect.empty() && QtConnection(m_strConnectionName).isOpen();
+}
+
+std::string CHbRSetDatabase::GetCryptConnect() const
+{
+    return m_strConnect;
+}
+
+void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
+{
+    if (!IsOpen())
+        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    QSqlQuery query(QtConnection(m_strConnectionName));
+    if (!query.exec(ToQt(statement)))
+        throw CDBException(query.lastError().text().toStdString());
+}
+
+bool CHbRSetDatabase::IsSqlite() const
+{
+    return m_strConnect.starts_with(kSqlitePrefix);
+}
+
+void CHbRSetDatabase::Begin()
+{
+    QSqlDatabase db = QtConnection(m_strConnectionName);
+    if (!db.transaction())
+        throw CDBException(db.lastError().text().toStdString());
+}
+
+void CHbRSetDatabase::Commit()
+{
+    QSqlDatabase db = QtConnection(m_strConnectionName);
+    if (!db.commit())
+        throw CDBException(db.lastError().text().toStdString());
+}
+
+void CHbRSetDatabase::Rollback()
+{
+    QtConnection(m_strConnectionName).rollback();
+}

@@ -1,0 +1,3 @@
+#include "VqBill.h"
+
+CVqBill::CVqBill(CHbRSetDatabase* db, const char* /*fields*/) : CHbRSet(db, "BILL", {{"PATNR", "LFDPATBILL"}, {"MDID", "PATNR", "LFDPATBILL"}}) {}

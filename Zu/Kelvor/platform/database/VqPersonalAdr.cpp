@@ -1,0 +1,3 @@
+#include "VqPersonalAdr.h"
+
+CVqPersonalAdr::CVqPersonalAdr(CHbRSetDatabase* db) : CVqAdr(db, "PERSONALADR", {{"PERSONALID"}}) {}
