@@ -1,1 +1,126 @@
 #include "PracticeGenerator.h"
+#include "OwnerRecords.h"
+#include "PatientWriter.h"
+#include "SampleFiles.h"
+#include "SampleText.h"
+#include "StagingFolder.h"
+#include <QSettings>
+#include <QString>
+#include <sodium.h>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSqlitePrefix = "sqlite:";
+const char* const kSettingsFile = "vqparams.ini";
+
+QString ToQString(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::string PasswordHash(const std::string& password)
+{
+    if (sodium_init() < 0)
+        throw std::runtime_error("libsodium cannot be initialised");
+    char hash[crypto_pwhash_STRBYTES];
+    if (crypto_pwhash_str(hash, password.data(), password.size(), crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
+        throw std::runtime_error("Not enough memory to hash the password");
+    return hash;
+}
+
+void SaveSettings(QSettings& settings, const fs::path& file)
+{
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw std::runtime_error("Cannot write " + file.string());
+}
+
+void WriteSettings(const fs::path& folder, const std::string& connect, const std::string& password)
+{
+    const fs::path file = folder / kSettingsFile;
+    QSettings settings(ToQString(file.string()), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Datenbank/Verbindung"), ToQString(connect));
+    settings.setValue(QStringLiteral("Pfade/Daten"), QStringLiteral("daten"));
+    settings.setValue(QStringLiteral("Pfade/Log"), QStringLiteral("log"));
+    settings.setValue(QStringLiteral("Pfade/QA"), QStringLiteral("qa"));
+    settings.setValue(QStringLiteral("Kennwort/Hash"), ToQString(PasswordHash(password)));
+    SaveSettings(settings, file);
+}
+
+// The database file a connect text names, inside the practice folder.
+fs::path DatabaseFile(const fs::path& folder, const std::string& connect)
+{
+    if (connect.rfind(kSqlitePrefix, 0) != 0)
+        throw std::runtime_error("The generator writes SQLite practices only: the connect text must begin with \"sqlite:\"");
+    const fs::path file = fs::path(connect.substr(kSqlitePrefix.size())).lexically_normal();
+    if (file.empty() || file.is_absolute() || *file.begin() == "..")
+        throw std::runtime_error("The database file must lie inside the practice folder");
+    return folder / file;
+}
+
+void WritePractice(SampleDatabase& db, const fs::path& folder, const PracticeOptions& options)
+{
+    SeededRandom random(options.seed);
+    const PracticeStaff staff = PracticeStaff::Write(db, random);
+    OwnerRecords(db, random, staff).Write();
+    PatientWriter patients(db, random, staff, folder / "daten");
+    // Six digits, more only when the practice needs them, so that text order is number order.
+    const int width = std::max(6, static_cast<int>(std::to_string(options.patients).size()));
+    for (long i = 1; i <= options.patients; ++i)
+        patients.Write(Padded(i, width));
+    db.Insert("NUMBERPOOL", {{"ID", "1"}, {"MDID", staff.Owners().back()}, {"LEBID", staff.Treaters().back().lebId},
+                             {"PATNR", options.patients > 0 ? Padded(options.patients, width) : std::string()}});
+    WriteOwnerFiles(folder / "daten", folder / "qa", staff.Owners());
+}
+
+using Filler = std::function<void(SampleDatabase&, const fs::path&)>;
+
+void BuildPractice(const std::string& folder, const PracticeOptions& options, const Filler& fill)
+{
+    if (options.patients < 0)
+        throw std::runtime_error("The number of patients must not be negative");
+    const std::string connect = options.connect.empty() ? kSqlitePrefix + "praxis.db" : options.connect;
+    StagingFolder staging(folder);
+    const fs::path& path = staging.Path();
+    const fs::path databaseFile = DatabaseFile(path, connect);
+    for (const char* sub : {"daten", "log", "qa"})
+        fs::create_directory(path / sub);
+    fs::create_directories(databaseFile.parent_path());
+    WriteSettings(path, connect, options.password);
+    {
+        SampleDatabase db(databaseFile.string());
+        if (fill)
+            fill(db, path);
+        db.Finish();
+    }
+    staging.Commit();
+}
+
+} // namespace
+
+void CreateEmptyPractice(const std::string& folder, const PracticeOptions& options)
+{
+    BuildPractice(folder, options, {});
+}
+
+void CreatePractice(const std::string& folder, const PracticeOptions& options)
+{
+    BuildPractice(folder, options,
+                  [&options](SampleDatabase& db, const fs::path& path) { WritePractice(db, path, options); });
+}
+
+void SetPracticePassword(const std::string& folder, const std::string& password)
+{
+    const fs::path file = fs::path(folder) / kSettingsFile;
+    if (!fs::is_regular_file(file))
+        throw std::runtime_error("No practice settings in " + folder + " (" + kSettingsFile + " is missing)");
+    QSettings settings(ToQString(file.string()), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Kennwort/Hash"), ToQString(PasswordHash(password)));
+    SaveSettings(settings, file);
+}

@@ -1,4 +1,113 @@
-int main()
+#include "EchoGuard.h"
+#include "PracticeGenerator.h"
+#include "StagingFolder.h"
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <charconv>
+#include <iostream>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kBadArguments = 2;
+
+const char* const kUsage =
+    "usage: kelvor-praxis create FOLDER [--seed N] [--patients N] [--password TEXT] [--connect TEXT]\n"
+    "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n";
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+template <class Number>
+Number ParseCount(const QCommandLineParser& parser, const QCommandLineOption& option, Number fallback)
 {
-    return 2;
+    if (!parser.isSet(option))
+        return fallback;
+    const std::string text = parser.value(option).toStdString();
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || text.front() == '-' || error != std::errc() || end != text.data() + text.size())
+        throw UsageError("--" + option.names().front().toStdString() + " needs a whole number of 0 or more, not \""
+                         + text + "\"");
+    return value;
+}
+
+std::string ReadPassword()
+{
+    const EchoGuard noEcho(STDIN_FILENO);
+    if (noEcho.Active())
+        std::cerr << "New password: " << std::flush;
+    std::string password;
+    const bool read = static_cast<bool>(std::getline(std::cin, password));
+    if (noEcho.Active())
+        std::cerr << '\n';
+    if (!read)
+        throw std::runtime_error("No password on standard input");
+    return password;
+}
+
+int Create(const QCommandLineParser& parser, const std::string& folder, const QCommandLineOption& seed,
+           const QCommandLineOption& patients, const QCommandLineOption& password, const QCommandLineOption& connect)
+{
+    PracticeOptions options;
+    options.seed = ParseCount(parser, seed, options.seed);
+    options.patients = ParseCount(parser, patients, options.patients);
+    if (parser.isSet(password))
+        options.password = parser.value(password).toStdString();
+    if (parser.isSet(connect))
+        options.connect = parser.value(connect).toStdString();
+    if (!StagingFolder::IsFree(folder))
+        throw UsageError(folder + " exists and is not an empty folder");
+    CreatePractice(folder, options);
+    std::cout << "Created practice " << folder << " (seed " << options.seed << ", " << options.patients
+              << " patients)\n";
+    return 0;
+}
+
+int Run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("N"));
+    const QCommandLineOption patients(QStringLiteral("patients"), QString(), QStringLiteral("N"));
+    const QCommandLineOption password(QStringLiteral("password"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption connect(QStringLiteral("connect"), QString(), QStringLiteral("TEXT"));
+    parser.addOptions({seed, patients, password, connect});
+    if (!parser.parse(arguments))
+        throw UsageError(parser.errorText().toStdString());
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2)
+        throw UsageError("Expected a command and a folder");
+    const std::string command = positional[0].toStdString();
+    const std::string folder = positional[1].toStdString();
+    if (command == "create")
+        return Create(parser, folder, seed, patients, password, connect);
+    if (command != "password")
+        throw UsageError("Unknown command \"" + command + "\"");
+    if (!parser.optionNames().isEmpty())
+        throw UsageError("The password command takes no options");
+    SetPracticePassword(folder, ReadPassword());
+    std::cout << "Password set for practice " << folder << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QCoreApplication app(argc, argv);   // the SQL drivers are plugins
+    try {
+        return Run(QCoreApplication::arguments());
+    } catch (const UsageError& error) {
+        std::cerr << "kelvor-praxis: " << error.what() << '\n' << kUsage;
+        return kBadArguments;
+    } catch (const std::exception& error) {
+        std::cerr << "kelvor-praxis: " << error.what() << '\n';
+        return kFailed;
+    }
 }
