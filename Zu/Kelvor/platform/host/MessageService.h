@@ -22,6 +22,11 @@ public:
     virtual int Show(MessageKind kind, const std::string& caption, const std::string& text, unsigned style) = 0;
 };
 
+// A question is a SollIch or a message box with yes and no; everything else is a notice.
+bool IsQuestion(MessageKind kind, unsigned style);
+// The answer when nobody answers: no to a question, IDOK to a notice.
+int NoAnswer(MessageKind kind, unsigned style);
+
 // The service in use; the program installs its own at start-up. Returns the
 // previous one. Without one, every question is answered no and nothing is shown.
 IMessageService* SetMessageService(IMessageService* service);

@@ -1,1 +1,38 @@
 // The password prompt library; its export is VqKennwort.
+#include "PasswordDialog.h"
+#include "VqParams.h"
+#include <QApplication>
+#include <sodium.h>
+#include <string>
+
+namespace {
+
+constexpr int kAttempts = 3;
+
+// A practice without a stored hash grants access to nobody.
+bool Matches(const std::string& hash, const QString& password)
+{
+    if (hash.empty())
+        return false;
+    const QByteArray bytes = password.toUtf8();
+    return crypto_pwhash_str_verify(hash.c_str(), bytes.constData(), static_cast<unsigned long long>(bytes.size())) == 0;
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) int VqKennwort(const char* prompt)
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || sodium_init() < 0)
+        return 0;
+    const std::string hash = GetVqPasswordHash();
+    PasswordDialog dialog(QString::fromUtf8(prompt ? prompt : ""));
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        if (dialog.exec() != QDialog::Accepted)
+            return 0;
+        if (Matches(hash, dialog.Password()))
+            return 1;
+        if (attempt < kAttempts)
+            dialog.ReportWrongPassword();
+    }
+    return 0;
+}

@@ -1,0 +1,64 @@
+#include "MessageService.h"
+
+namespace {
+
+IMessageService*& Service()
+{
+    static IMessageService* service = nullptr;
+    return service;
+}
+
+const std::string kCaption = "Kelvor";
+
+int Ask(MessageKind kind, const std::string& caption, const std::string& text, unsigned style)
+{
+    IMessageService* service = Service();
+    return service ? service->Show(kind, caption, text, style) : NoAnswer(kind, style);
+}
+
+} // namespace
+
+bool IsQuestion(MessageKind kind, unsigned style)
+{
+    constexpr unsigned buttonMask = 0xF;
+    return kind == MessageKind::SollIch || (kind == MessageKind::MessageBox && (style & buttonMask) == MB_YESNO);
+}
+
+int NoAnswer(MessageKind kind, unsigned style)
+{
+    if (!IsQuestion(kind, style))
+        return IDOK;
+    return kind == MessageKind::SollIch ? SOLLICH_NO : IDNO;
+}
+
+IMessageService* SetMessageService(IMessageService* service)
+{
+    IMessageService* previous = Service();
+    Service() = service;
+    return previous;
+}
+
+void Halt(int /*kind*/, const std::string& text, int /*flags*/)
+{
+    Ask(MessageKind::Halt, kCaption, text, MB_OK);
+}
+
+void HaltE(int /*kind*/, const std::string& text, int /*flags*/)
+{
+    Ask(MessageKind::HaltE, kCaption, text, MB_OK);
+}
+
+int SollIch(int /*kind*/, const std::string& question, int /*flags*/)
+{
+    return SollIch(kCaption, question);
+}
+
+int SollIch(const std::string& caption, const std::string& question)
+{
+    return Ask(MessageKind::SollIch, caption, question, MB_YESNO);
+}
+
+int AfxMessageBox(const std::string& text, unsigned style, unsigned /*helpContext*/)
+{
+    return Ask(MessageKind::MessageBox, kCaption, text, style);
+}
