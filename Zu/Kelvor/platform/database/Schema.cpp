@@ -53,7 +53,8 @@ std::vector<TableDef> MakeSchema()
     t.push_back(Table("BEH",
                       {"PATNR", "LFDBEH", "LEBID", "LFDPATBILL", "KZPRIVAT", "BEFUNDART", "LFDBEFUND", "LFDARCHIV",
                        "DATUM", "LEISTUNG"},
-                      {"PATNR", "LFDBEH"}, {{"PATNR", "LFDPATBILL"}, {"PATNR", "LEBID"}, {"LEBID"}}));
+                      // LFDBEH after the billing case finds a case's first service row by index.
+                      {"PATNR", "LFDBEH"}, {{"PATNR", "LFDPATBILL", "LFDBEH"}, {"PATNR", "LEBID"}, {"LEBID"}}));
     t.push_back(Table("ABEFUND", {"PATNR", "LFDABEFUND", "INHALT"}, {"PATNR", "LFDABEFUND"}));
     t.push_back(Table("KFOBEFUND", {"PATNR", "LFDKFOBEFUND", "INHALT"}, {"PATNR", "LFDKFOBEFUND"}));
     t.push_back(Table("ROEBEFUND", {"PATNR", "LFDROEBEFUND", "PERFORMINGLEBID", "INHALT"}, {"PATNR", "LFDROEBEFUND"},
