@@ -2,12 +2,11 @@
 #include "HostPractice.h"
 #include <gtest/gtest.h>
 #include <set>
-#include <string>
 
 namespace {
 
-// Walks a folder the way the program does and lists each entry as
-// "name" for a file, "name/" for a folder, "name/." for a dots entry.
+// Walks a folder the way the program does, removing the files whose name starts
+// with "weg"; an entry is listed as "name", "name/" for a folder, "name/." for dots.
 std::set<std::string> Walk(const std::string& folder)
 {
     std::set<std::string> seen;
@@ -17,131 +16,77 @@ std::set<std::string> Walk(const std::string& folder)
     int more = 0;
     do {
         more = finder.FindNextFileA();
-        std::string entry = finder.GetFileName();
-        if (finder.IsDirectory())
-            entry += finder.IsDots() ? "/." : "/";
-        seen.insert(entry);
+        const std::string name = finder.GetFileName();
+        seen.insert(name + (finder.IsDirectory() ? (finder.IsDots() ? "/." : "/") : ""));
+        if (!finder.IsDirectory() && name.starts_with("weg")) {
+            EXPECT_TRUE(DeleteFileDB(folder + name));
+        }
     } while (more);
     return seen;
 }
 
 } // namespace
 
-TEST(FileStore, BackslashesBecomeNativeSeparators)
-{
-    EXPECT_EQ("/praxis/daten/apps/", NativePath("/praxis/daten\\apps\\"));
-}
-
-TEST(FileStore, WalkListsDotsFilesAndFoldersByBareName)
+TEST(FileStore, WalkSeesEveryEntryOnceAndLinksAsFiles)
 {
     const HostPractice practice;
-    practice.WriteFile("rz/konto.3");
-    practice.WriteFile("rz/.versteckt");
-    practice.WriteFile("rz/3 alt/inhalt");
-    practice.MakeFolder("rz/leer");
+    for (const char* path : {"rz/konto.3", "rz/.versteckt", "rz/3 alt/inhalt", "rz/leer/", "rz/weg1", "rz/weg2", "aussen/"})
+        practice.Write(path);
+    practice.Link("aussen", "rz/verweis");
+    practice.Link("nirgends", "rz/kaputt");
 
-    EXPECT_EQ((std::set<std::string>{"./.", "../.", ".versteckt", "3 alt/", "konto.3", "leer/"}),
-              Walk(practice.Folder() + "rz\\"));
+    const std::set<std::string> all{"./.", "../.", ".versteckt", "3 alt/", "kaputt", "konto.3", "leer/", "verweis"};
+    std::set<std::string> first = all;
+    first.insert({"weg1", "weg2"});
+    EXPECT_EQ(first, Walk(practice.Folder() + "rz\\"));
+    EXPECT_EQ(all, Walk(practice.Folder() + "rz\\"));
 }
 
-TEST(FileStore, TheLastEntryStaysCurrentWhenNoMoreFollow)
+TEST(FileStore, LastEntryStaysCurrentAndMissingFoldersFindNothing)
 {
     const HostPractice practice;
-    practice.MakeFolder("leer");
+    practice.Write("leer/");
     CDBFileFind finder;
     ASSERT_NE(0, finder.FindFile(practice.Folder() + "leer\\*", 0));
     EXPECT_EQ(1, finder.FindNextFileA());
-    const std::string first = finder.GetFileName();
     EXPECT_EQ(0, finder.FindNextFileA());
     const std::string last = finder.GetFileName();
     EXPECT_EQ(0, finder.FindNextFileA());
     EXPECT_EQ(last, finder.GetFileName());
-    EXPECT_EQ((std::set<std::string>{".", ".."}), (std::set<std::string>{first, last}));
     EXPECT_NE(0, finder.IsDots());
+
+    practice.Write("datei");
+    EXPECT_EQ(0, finder.FindFile(practice.Folder() + "fehlt\\*", 0));
+    EXPECT_EQ(0, finder.FindFile(practice.Folder() + "datei\\*", 0));
+    EXPECT_EQ("", finder.GetFileName());
 }
 
-TEST(FileStore, AMissingFolderFindsNothing)
+TEST(FileStore, DeleteFileRemovesALinkButNotItsTargetNorAFolder)
 {
     const HostPractice practice;
-    practice.WriteFile("datei");
-    EXPECT_EQ(std::set<std::string>{}, Walk(practice.Folder() + "fehlt\\"));
-    EXPECT_EQ(std::set<std::string>{}, Walk(practice.Folder() + "datei\\"));
-}
+    practice.Write("aussen/ziel", "inhalt");
+    practice.Write("apps/Logo3_alt/");
+    practice.Link("aussen/ziel", "apps/Logo3_link.bmp");
 
-TEST(FileStore, LinksAreWalkedAsFiles)
-{
-    const HostPractice practice;
-    practice.WriteFile("aussen/bleibt");
-    practice.MakeFolder("rz");
-    practice.Link(practice.Folder() + "aussen", "rz/3");
-    practice.Link(practice.Folder() + "nirgends", "rz/4");
-
-    EXPECT_EQ((std::set<std::string>{"./.", "../.", "3", "4"}), Walk(practice.Folder() + "rz\\"));
-}
-
-TEST(FileStore, RemovingTheCurrentEntryLeavesTheRestOfTheWalk)
-{
-    const HostPractice practice;
-    for (const char* name : {"a", "b", "c"})
-        practice.WriteFile(std::string("bank/") + name);
-    std::set<std::string> seen;
-    CDBFileFind finder;
-    ASSERT_NE(0, finder.FindFile(practice.Folder() + "bank\\*", 0));
-    int more = 0;
-    do {
-        more = finder.FindNextFileA();
-        if (!finder.IsDirectory()) {
-            seen.insert(finder.GetFileName());
-            EXPECT_TRUE(DeleteFileDB(practice.Folder() + "bank\\" + finder.GetFileName()));
-        }
-    } while (more);
-
-    EXPECT_EQ((std::set<std::string>{"a", "b", "c"}), seen);
-    EXPECT_EQ((std::set<std::string>{"./.", "../."}), Walk(practice.Folder() + "bank\\"));
-}
-
-TEST(FileStore, DeleteFileRemovesFilesAndLinksButNoFolder)
-{
-    const HostPractice practice;
-    practice.WriteFile("apps/Logo3_x.bmp");
-    practice.WriteFile("aussen/ziel");
-    practice.MakeFolder("apps/Logo3_alt");
-    practice.Link(practice.Folder() + "aussen/ziel", "apps/Logo3_link.bmp");
-
-    EXPECT_TRUE(DeleteFileDB(practice.Folder() + "apps\\Logo3_x.bmp"));
     EXPECT_TRUE(DeleteFileDB(practice.Folder() + "apps\\Logo3_link.bmp"));
     EXPECT_FALSE(DeleteFileDB(practice.Folder() + "apps\\Logo3_alt"));
     EXPECT_FALSE(DeleteFileDB(practice.Folder() + "apps\\fehlt.bmp"));
-
     EXPECT_EQ((std::set<std::string>{"./.", "../.", "Logo3_alt/"}), Walk(practice.Folder() + "apps\\"));
-    EXPECT_EQ("x", practice.ReadFile("aussen/ziel"));
+    EXPECT_EQ("inhalt", practice.Read("aussen/ziel"));
 }
 
-TEST(FileStore, DeleteTreeRemovesEverythingInside)
+TEST(FileStore, DeleteTreeRemovesAllInsideButFollowsNoLink)
 {
     const HostPractice practice;
-    practice.WriteFile("rz/3/a/b/tief");
-    practice.WriteFile("rz/3/datei");
-    practice.WriteFile("rz/13/bleibt");
-
-    EXPECT_TRUE(DeleteTreeDB(practice.Folder() + "rz\\3\\"));
-    EXPECT_EQ((std::set<std::string>{"./.", "../.", "13/"}), Walk(practice.Folder() + "rz\\"));
-    EXPECT_FALSE(DeleteTreeDB(practice.Folder() + "rz\\3\\"));
-    EXPECT_FALSE(DeleteTreeDB(practice.Folder() + "rz\\13\\bleibt\\"));
-    EXPECT_TRUE(practice.Exists("rz/13/bleibt"));
-}
-
-TEST(FileStore, DeleteTreeDoesNotFollowLinks)
-{
-    const HostPractice practice;
-    practice.WriteFile("aussen/bleibt", "inhalt");
-    practice.WriteFile("rz/3/datei");
-    practice.Link(practice.Folder() + "aussen", "rz/3/verweis");
-    practice.Link(practice.Folder() + "aussen", "rz/4");
+    for (const char* path : {"aussen/bleibt", "rz/3/a/b/tief", "rz/13/bleibt"})
+        practice.Write(path);
+    practice.Link("aussen", "rz/3/a/verweis");
+    practice.Link("aussen", "rz/4");
 
     EXPECT_TRUE(DeleteTreeDB(practice.Folder() + "rz\\3\\"));
     EXPECT_TRUE(DeleteTreeDB(practice.Folder() + "rz\\4\\"));
-
-    EXPECT_EQ((std::set<std::string>{"./.", "../."}), Walk(practice.Folder() + "rz\\"));
-    EXPECT_EQ("inhalt", practice.ReadFile("aussen/bleibt"));
+    EXPECT_FALSE(DeleteTreeDB(practice.Folder() + "rz\\3\\"));
+    EXPECT_FALSE(DeleteTreeDB(practice.Folder() + "rz\\13\\bleibt\\"));
+    EXPECT_EQ((std::set<std::string>{"./.", "../.", "13/"}), Walk(practice.Folder() + "rz\\"));
+    EXPECT_EQ((std::set<std::string>{"./.", "../.", "bleibt"}), Walk(practice.Folder() + "aussen\\"));
 }

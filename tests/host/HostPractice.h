@@ -1,22 +1,44 @@
 #pragma once
 #include "ScopedEnv.h"
+#include <QSettings>
 #include <QTemporaryDir>
-#include <string>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 // A practice folder of its own, named by VQ_PRAXIS while the object lives.
 class HostPractice {
 public:
-    HostPractice();
+    HostPractice() : m_praxis("VQ_PRAXIS", m_dir.path().toStdString()) {}
 
-    std::string Folder() const;                     // ends in '/'
-    // Writes vqparams.ini through QSettings; key "Group/Name".
-    void Set(const std::string& key, const std::string& value) const;
-    // Writes a file (and its folders) below the practice folder.
-    void WriteFile(const std::string& relativePath, const std::string& content = "x") const;
-    std::string ReadFile(const std::string& relativePath) const;
-    bool Exists(const std::string& relativePath) const;   // also a dangling link
-    void MakeFolder(const std::string& relativePath) const;
-    void Link(const std::string& target, const std::string& relativePath) const;
+    std::string Folder() const { return m_dir.path().toStdString() + "/"; }
+
+    void Set(const char* key, const std::string& value) const
+    {
+        QSettings(QString::fromStdString(Folder() + "vqparams.ini"), QSettings::IniFormat)
+            .setValue(QString::fromUtf8(key), QString::fromStdString(value));
+    }
+
+    // Writes a file below the practice folder; a name ending in '/' makes a folder.
+    void Write(const std::string& relativePath, const std::string& content = "x") const
+    {
+        const std::filesystem::path path = Folder() + relativePath;
+        std::filesystem::create_directories(path.parent_path());
+        if (path.has_filename())
+            std::ofstream(path, std::ios::binary) << content;
+    }
+
+    std::string Read(const std::string& relativePath) const
+    {
+        std::ostringstream content;
+        content << std::ifstream(Folder() + relativePath, std::ios::binary).rdbuf();
+        return content.str();
+    }
+
+    void Link(const std::string& target, const std::string& relativePath) const
+    {
+        std::filesystem::create_symlink(Folder() + target, Folder() + relativePath);
+    }
 
 private:
     QTemporaryDir m_dir;

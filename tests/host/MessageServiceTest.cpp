@@ -1,87 +1,44 @@
 #include "ScriptedMessageService.h"
-#include "VqWinApp.h"
 #include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
 
-namespace {
-
-using Recorded = std::tuple<std::string, std::string, std::string, int>;
-
-std::vector<Recorded> Recording(const CScriptedMessageService& service)
+TEST(Messages, QuestionsTakeTheScriptInOrderNoticesTakeNothing)
 {
-    std::vector<Recorded> recorded;
-    for (const auto& m : service.Messages())
-        recorded.emplace_back(CScriptedMessageService::KindName(m.kind), m.caption, m.text, m.answer);
-    return recorded;
-}
+    CScriptedMessageService service;
+    IMessageService* const previous = SetMessageService(&service);
+    service.SetNextAnswer(SOLLICH_YES);
+    service.SetNextAnswer(IDYES);
 
-// Installs a scripted service for one test and puts the previous one back.
-class Messages : public ::testing::Test {
-protected:
-    Messages() : m_previous(SetMessageService(&m_service)) {}
-    ~Messages() override { SetMessageService(m_previous); }
-
-    CScriptedMessageService m_service;
-    IMessageService* m_previous;
-};
-
-} // namespace
-
-TEST_F(Messages, QuestionsTakeTheAnswersInOrderAndNoWhenNoneAreLeft)
-{
-    m_service.SetNextAnswer(SOLLICH_YES);
-    m_service.SetNextAnswer(IDYES);
-
+    Halt(6, "Bitte einen Praxisinhaber wählen.", 0);
     EXPECT_EQ(SOLLICH_YES, SollIch("Praxisinhaber/Behandler löschen", "Behandlermodus?"));
+    HaltE(6, "Es gibt nur einen Behandler.", 0);
+    EXPECT_EQ(IDOK, AfxMessageBox("Fehler beim Löschen"));
     EXPECT_EQ(IDYES, AfxMessageBox("Nochmal?", MB_YESNO | MB_DEFBUTTON2));
     EXPECT_EQ(SOLLICH_NO, SollIch(6, "Wirklich löschen?", 0));
     EXPECT_EQ(IDNO, AfxMessageBox("Nochmal?", MB_YESNO));
+    EXPECT_EQ(&service, SetMessageService(previous));
 
-    EXPECT_EQ((std::vector<Recorded>{
+    std::vector<std::tuple<std::string, std::string, std::string, int>> recorded;
+    for (const auto& m : service.Messages())
+        recorded.emplace_back(CScriptedMessageService::KindName(m.kind), m.caption, m.text, m.answer);
+    EXPECT_EQ((decltype(recorded){
+                  {"Halt", "Kelvor", "Bitte einen Praxisinhaber wählen.", IDOK},
                   {"SollIch", "Praxisinhaber/Behandler löschen", "Behandlermodus?", SOLLICH_YES},
+                  {"HaltE", "Kelvor", "Es gibt nur einen Behandler.", IDOK},
+                  {"MessageBox", "Kelvor", "Fehler beim Löschen", IDOK},
                   {"MessageBox", "Kelvor", "Nochmal?", IDYES},
                   {"SollIch", "Kelvor", "Wirklich löschen?", SOLLICH_NO},
                   {"MessageBox", "Kelvor", "Nochmal?", IDNO},
               }),
-              Recording(m_service));
+              recorded);
 }
 
-TEST_F(Messages, NoticesAreAnsweredOkAndTakeNoAnswer)
+TEST(Messages, WithoutAServiceQuestionsAreAnsweredNo)
 {
-    m_service.SetNextAnswer(SOLLICH_YES);
-
-    Halt(6, "Bitte einen Praxisinhaber wählen.", 0);
-    HaltE(6, "Es gibt nur einen Praxisinhaber.", 0);
-    EXPECT_EQ(IDOK, AfxMessageBox("Fehler beim Löschen des Patienten"));
-    EXPECT_EQ(SOLLICH_YES, SollIch(6, "Wirklich löschen?", 0));
-
-    EXPECT_EQ((std::vector<Recorded>{
-                  {"Halt", "Kelvor", "Bitte einen Praxisinhaber wählen.", IDOK},
-                  {"HaltE", "Kelvor", "Es gibt nur einen Praxisinhaber.", IDOK},
-                  {"MessageBox", "Kelvor", "Fehler beim Löschen des Patienten", IDOK},
-                  {"SollIch", "Kelvor", "Wirklich löschen?", SOLLICH_YES},
-              }),
-              Recording(m_service));
-}
-
-TEST_F(Messages, WithoutAServiceQuestionsAreAnsweredNo)
-{
-    EXPECT_EQ(&m_service, SetMessageService(nullptr));
+    IMessageService* const previous = SetMessageService(nullptr);
     EXPECT_EQ(SOLLICH_NO, SollIch("Praxisinhaber/Behandler löschen", "Behandlermodus?"));
     EXPECT_EQ(IDNO, AfxMessageBox("Nochmal?", MB_YESNO));
     EXPECT_EQ(IDOK, AfxMessageBox("Fehler"));
-    Halt(6, "Fehler", 0);
-    EXPECT_EQ(nullptr, SetMessageService(&m_service));
-    EXPECT_TRUE(m_service.Messages().empty());
-}
-
-TEST(Application, TheOneInstanceIsFoundWhileItLives)
-{
-    {
-        CVqWinApp app(nullptr);
-        EXPECT_EQ(&app, AfxGetApp());
-        EXPECT_TRUE(app.InitInstance());
-    }
-    EXPECT_EQ(nullptr, AfxGetApp());
+    SetMessageService(previous);
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-// Sets (or, without a value, unsets) one environment variable and restores it afterwards.
+// Sets (or, given nullopt, unsets) one environment variable until the object goes.
 class ScopedEnv {
 public:
     ScopedEnv(std::string name, const std::optional<std::string>& value) : m_name(std::move(name))
@@ -19,10 +19,7 @@ public:
 private:
     void Apply(const std::optional<std::string>& value) const
     {
-        if (value)
-            setenv(m_name.c_str(), value->c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
+        value ? setenv(m_name.c_str(), value->c_str(), 1) : unsetenv(m_name.c_str());
     }
 
     std::string m_name;

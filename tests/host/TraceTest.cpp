@@ -4,61 +4,31 @@
 #include <regex>
 #include <vector>
 
-namespace {
-
-class Trace : public ::testing::Test {
-protected:
-    Trace()
-    {
-        SetTraceSink([this](const std::string& text) { m_texts.push_back(text); });
-    }
-    ~Trace() override { SetTraceSink({}); }
-
-    // Entries of Trace.log with their time stamps replaced by "<time>".
-    std::string LogWithoutTimes() const
-    {
-        static const std::regex stamp(R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} )", std::regex::multiline);
-        return std::regex_replace(m_practice.ReadFile("log/Trace.log"), stamp, "<time> ");
-    }
-
-    HostPractice m_practice;
-    std::vector<std::string> m_texts;
-};
-
-} // namespace
-
-TEST_F(Trace, EntriesAreAppendedToTheLogFolderAndHandedToTheSink)
+TEST(Trace, EntriesGoToTheLogFolderAndTheSinkUncut)
 {
-    m_practice.Set("Pfade/Log", "log");
-    m_practice.MakeFolder("log");
+    const HostPractice practice;
+    practice.Set("Pfade/Log", "log");
+    practice.Write("log/");
+    std::vector<std::string> texts;
+    SetTraceSink([&texts](const std::string& text) { texts.push_back(text); });
+    const std::string statement(5000, 'x');
 
     HbTrace(1, 0, "KelvorToolkit.cpp", 64, "CKelvorDlg::ExecuteSQL: %s\n%s", "DELETE FROM LEB", "no such table");
-    HbTrace(2, 7, "Other.cpp", 5, "%d rows", 12);
-
-    EXPECT_EQ("<time> L1 C0 KelvorToolkit.cpp:64 CKelvorDlg::ExecuteSQL: DELETE FROM LEB\nno such table\n"
-              "<time> L2 C7 Other.cpp:5 12 rows\n",
-              LogWithoutTimes());
-    EXPECT_EQ((std::vector<std::string>{"CKelvorDlg::ExecuteSQL: DELETE FROM LEB\nno such table", "12 rows"}), m_texts);
-}
-
-TEST_F(Trace, LongTextsAreNotCut)
-{
-    const std::string statement(5000, 'x');
-    HbTrace(1, 0, "a.cpp", 1, "CKelvorDlg::ExecuteSQL: OpenVqDB: %s", statement.c_str());
-    EXPECT_EQ(std::vector<std::string>{"CKelvorDlg::ExecuteSQL: OpenVqDB: " + statement}, m_texts);
-}
-
-TEST_F(Trace, AMissingLogFolderSkipsTheFileOnly)
-{
-    m_practice.Set("Pfade/Log", "fehlt");
-    HbTrace(1, 0, "a.cpp", 1, "text");
-    EXPECT_FALSE(m_practice.Exists("fehlt"));
-    EXPECT_EQ(std::vector<std::string>{"text"}, m_texts);
-}
-
-TEST_F(Trace, AnEmptySinkStopsCapturing)
-{
+    HbTrace(2, 7, "Other.cpp", 5, "%s", statement.c_str());
     SetTraceSink({});
+    HbTrace(1, 0, "a.cpp", 1, "not captured");
+
+    const std::regex stamp(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} L)");
+    EXPECT_EQ("<time>1 C0 KelvorToolkit.cpp:64 CKelvorDlg::ExecuteSQL: DELETE FROM LEB\nno such table\n"
+              "<time>2 C7 Other.cpp:5 " + statement + "\n<time>1 C0 a.cpp:1 not captured\n",
+              std::regex_replace(practice.Read("log/Trace.log"), stamp, "<time>"));
+    EXPECT_EQ((std::vector<std::string>{"CKelvorDlg::ExecuteSQL: DELETE FROM LEB\nno such table", statement}), texts);
+}
+
+TEST(Trace, AMissingLogFolderIsSkipped)
+{
+    const HostPractice practice;
+    practice.Set("Pfade/Log", "fehlt");
     HbTrace(1, 0, "a.cpp", 1, "text");
-    EXPECT_TRUE(m_texts.empty());
+    EXPECT_FALSE(std::filesystem::exists(practice.Folder() + "fehlt"));
 }
