@@ -39,8 +39,8 @@ protected:
         p.Insert("GLKUFAKT", {{"MDID", "01"}, {"LFDGLKU", "1"}, {"LFDGLKUFAKT", "3"}});
         Voucher("3", "3");
         p.Insert("FBUCHUNG", {{"LFDNR", "2"}, {"MDID", "01"}, {"PATNR", "000001"}, {"LFDFAKT", "2"}, {"LFDCASH", "3"}});
-        // Linked in one part each: the statutory part to invoice 1 of patient 000001,
-        // the private part to invoice 7'1 of patient 000002; invoice 1 of 000002 is no invoice.
+        // Linked in one part each: S to invoice 1 of patient 000001, P to invoice 7'1
+        // of patient 000002; G of 000002 names an invoice 1 that patient does not have.
         p.Insert("BILL", {{"PATNR", "000001"}, {"LFDPATBILL", "1"}, {"GLFDFAKT", "2"}, {"GABRWUNSCHDATUM", "20240202"},
                           {"SLFDFAKT", "1"}, {"SABRWUNSCHDATUM", "20240101"}, {"PLFDFAKT", "5"},
                           {"PABRWUNSCHDATUM", "20240303"}});

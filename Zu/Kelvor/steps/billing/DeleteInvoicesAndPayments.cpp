@@ -53,8 +53,8 @@ void ClearJournalLink(CKelvorDlg& dlg, const CHbRSet& row, const std::string& li
                    Quoted(row, linkColumn) + "'");
 }
 
-// A billing case links an invoice in its cash (G), statutory (S) or private (P)
-// part; the part that loses its link is marked for billing again.
+// A billing case links invoices in each of its three parts (G, S, P); a part
+// that loses its link is marked for billing again.
 void ClearBillingCaseLinks(CKelvorDlg& dlg, const CHbRSet& invoice)
 {
     const std::string patNr = Quoted(invoice, "PATNR");
