@@ -1,17 +1,13 @@
+#include "BinFolder.h"
 #include "HbLibrary.h"
 #include "HostPractice.h"
 #include <gtest/gtest.h>
 
-namespace {
-
-const std::string kBin = std::getenv("KELVOR_BIN_DIR") ? std::getenv("KELVOR_BIN_DIR") : "";
-
-} // namespace
-
 TEST(Library, TheFirstFolderOnTheLibraryPathThatHoldsItWins)
 {
     const HostPractice practice;
-    const ScopedEnv path("VQ_LIBPATH", practice.Folder() + ":" + kBin + "/standin:" + kBin);
+    const std::string bin = BinFolder();
+    const ScopedEnv path("VQ_LIBPATH", practice.Folder() + ":" + bin + "/standin:" + bin);
     const ScopedEnv log("VQ_STANDIN_LOG", practice.Folder() + "prompts.txt");
     const ScopedEnv noAnswer("VQ_STANDIN_ANSWER", std::nullopt);
     const CHbLibrary library("vqstddia");
@@ -26,10 +22,14 @@ TEST(Library, TheFirstFolderOnTheLibraryPathThatHoldsItWins)
     EXPECT_EQ(nullptr, library.GetProcAddress("VqKennwortFehlt"));
 }
 
-TEST(Library, NothingOutsideTheLibraryPathIsLoaded)
+TEST(Library, OnlyTheLibraryPathIsSearchedWhenItIsSet)
 {
-    const HostPractice practice;   // an empty folder; the real library lies beside this test
-    const ScopedEnv path("VQ_LIBPATH", practice.Folder());
-    EXPECT_FALSE(CHbLibrary("vqstddia").IsLoaded());
-    EXPECT_EQ(nullptr, CHbLibrary("vqstddia").GetProcAddress("VqKennwort"));
+    const HostPractice practice;   // an empty folder
+    {
+        const ScopedEnv path("VQ_LIBPATH", practice.Folder());
+        EXPECT_FALSE(CHbLibrary("vqstddia").IsLoaded());
+        EXPECT_EQ(nullptr, CHbLibrary("vqstddia").GetProcAddress("VqKennwort"));
+    }
+    const ScopedEnv noPath("VQ_LIBPATH", std::nullopt);
+    EXPECT_NE(nullptr, CHbLibrary("vqstddia").GetProcAddress("VqKennwort"));   // the one beside the program
 }

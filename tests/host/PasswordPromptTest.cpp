@@ -1,3 +1,4 @@
+#include "BinFolder.h"
 #include "HbLibrary.h"
 #include "HostPractice.h"
 #include <QApplication>
@@ -32,7 +33,7 @@ protected:
 
     int Ask(const std::vector<const char*>& answers)
     {
-        const ScopedEnv path("VQ_LIBPATH", std::getenv("KELVOR_BIN_DIR") ? std::getenv("KELVOR_BIN_DIR") : "");
+        const ScopedEnv path("VQ_LIBPATH", BinFolder());
         const CHbLibrary library("vqstddia");
         const auto ask = reinterpret_cast<int (*)(const char*)>(library.GetProcAddress("VqKennwort"));
         if (!ask)
