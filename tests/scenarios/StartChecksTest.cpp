@@ -13,7 +13,7 @@ protected:
 
 TEST_F(StartChecksTest, OwnerToRemoveMustBeChosen)
 {
-    Run(R"({"answers": [11], "actions": [{"select": 1002, "text": "01"}, {"click": 1003}]})");
+    Run(R"js({"answers": [11], "actions": [{"select": 1002, "text": "01"}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
                                                     "Halt: Sie müssen einen zu löschenden Praxisinhaber auswählen! -> 1"}));
     EXPECT_TRUE(Focused(IDC_OWNER));
@@ -22,7 +22,7 @@ TEST_F(StartChecksTest, OwnerToRemoveMustBeChosen)
 
 TEST_F(StartChecksTest, ReplacementOwnerMustBeChosen)
 {
-    Run(R"({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"click": 1003}]})");
+    Run(R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
                                                     "Halt: Sie müssen einen Ersatz-Praxisinhaber auswählen! -> 1"}));
     EXPECT_TRUE(Focused(IDC_REPLACEMENT));
@@ -30,7 +30,7 @@ TEST_F(StartChecksTest, ReplacementOwnerMustBeChosen)
 
 TEST_F(StartChecksTest, OwnerAndReplacementMustDiffer)
 {
-    Run(R"({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "02"}, {"click": 1003}]})");
+    Run(R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "02"}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
                                                     "Halt: Zu löschender und Ersatz-Praxisinhaber müssen verschieden sein! -> 1"}));
     EXPECT_TRUE(Focused(IDC_OWNER));
@@ -38,7 +38,7 @@ TEST_F(StartChecksTest, OwnerAndReplacementMustDiffer)
 
 TEST_F(StartChecksTest, TreaterToRemoveIsCheckedFirstEvenWithAReplacement)
 {
-    Run(R"({"answers": [10], "actions": [{"select": 1002, "text": "004"}, {"click": 1003}]})");
+    Run(R"js({"answers": [10], "actions": [{"select": 1002, "text": "004"}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 10",
                                                     "Halt: Sie müssen einen zu löschenden Behandler auswählen! -> 1"}));
     EXPECT_TRUE(Focused(IDC_TREATER_LIST));
@@ -46,8 +46,8 @@ TEST_F(StartChecksTest, TreaterToRemoveIsCheckedFirstEvenWithAReplacement)
 
 TEST_F(StartChecksTest, ReplacementTreaterMustNotBeAmongThoseRemoved)
 {
-    Run(R"({"answers": [10], "actions": [{"checkItem": 1018, "index": 1, "value": true},
-            {"checkItem": 1018, "index": 3, "value": true}, {"select": 1002, "text": "004"}, {"click": 1003}]})");
+    Run(R"js({"answers": [10], "actions": [{"checkItem": 1018, "index": 1, "value": true},
+            {"checkItem": 1018, "index": 3, "value": true}, {"select": 1002, "text": "004"}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 10",
                                                     "Halt: Zu löschender und Ersatz-Behandler müssen verschieden sein! -> 1"}));
     EXPECT_TRUE(Focused(IDC_TREATER_LIST));
@@ -55,8 +55,8 @@ TEST_F(StartChecksTest, ReplacementTreaterMustNotBeAmongThoseRemoved)
 
 TEST_F(StartChecksTest, TreaterWithTwoOwnersStopsPatientsByMainTreater)
 {
-    Run(R"({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"},
-            {"check": 1011, "value": true}, {"click": 1003}]})");
+    Run(R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"},
+            {"check": 1011, "value": true}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(),
               (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
                                         "Halt: Behandler 003 arbeitet für verschiedene Praxisinhaber:\nKasse: 02, privat: 01\n\n"
@@ -67,7 +67,7 @@ TEST_F(StartChecksTest, TreaterWithTwoOwnersStopsPatientsByMainTreater)
 TEST_F(StartChecksTest, WithoutPatientsByMainTreaterTheSameOwnerIsAskedFor)
 {
     const auto before = m_practice.DumpAll();
-    Run(R"({"answers": [11, 11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"}, {"click": 1003}]})");
+    Run(R"js({"answers": [11, 11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
                                                     "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 11"}));
     // Refused confirmation: nothing changed, the dialog stays ready.
@@ -82,8 +82,8 @@ TEST_F(StartChecksTest, WithoutPatientsByMainTreaterTheSameOwnerIsAskedFor)
 TEST_F(StartChecksTest, TreaterModeHasNoOwnerConflictCheck)
 {
     // 003 works for two owners; in treater mode only the confirmation follows.
-    Run(R"({"answers": [10, 11], "actions": [{"checkItem": 1018, "index": 2, "value": true},
-            {"select": 1002, "text": "004"}, {"click": 1003}]})");
+    Run(R"js({"answers": [10, 11], "actions": [{"checkItem": 1018, "index": 2, "value": true},
+            {"select": 1002, "text": "004"}, {"click": 1003}]})js");
     EXPECT_TRUE(Control(IDC_PATIENTS_BY_MAIN_TREATER).value(QStringLiteral("checked")).toBool());
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 10",
                                                     "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 11"}));

@@ -25,7 +25,7 @@ protected:
 TEST_F(StartUpTest, RefusedPasswordEndsBeforeTheModeQuestion)
 {
     AddOwnersAndTreaters();
-    Run(R"({"password": false, "answers": [10]})");
+    Run(R"js({"password": false, "answers": [10]})js");
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(m_report.value(QStringLiteral("controls")).toObject().isEmpty());
     EXPECT_EQ(Prompts(), "Für das Löschen von Praxisinhabern/Behandlern wird ein Passwort benötigt.\n\n");
@@ -35,7 +35,7 @@ TEST_F(StartUpTest, RefusedPasswordEndsBeforeTheModeQuestion)
 TEST_F(StartUpTest, MissingPasswordLibraryEndsWithoutAMessage)
 {
     AddOwnersAndTreaters();
-    Run(R"({"password": "missing", "answers": [10]})");
+    Run(R"js({"password": "missing", "answers": [10]})js");
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(m_report.value(QStringLiteral("controls")).toObject().isEmpty());
     EXPECT_EQ(Prompts(), "");
@@ -45,7 +45,7 @@ TEST_F(StartUpTest, MissingPasswordLibraryEndsWithoutAMessage)
 TEST_F(StartUpTest, AnyAnswerButYesOpensOwnerMode)
 {
     AddOwnersAndTreaters();
-    Run(R"({"answers": [7]})");
+    Run(R"js({"answers": [7]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 7"}));
     EXPECT_TRUE(Control(IDC_OWNER).value(QStringLiteral("visible")).toBool());
     EXPECT_FALSE(Control(IDC_TREATER_LIST).value(QStringLiteral("visible")).toBool());
@@ -59,7 +59,7 @@ TEST_F(StartUpTest, PracticeWithOneTreaterCannotBeWorkedOnInTreaterMode)
     m_practice.Insert("MANDANT", {{"MDID", "01"}});
     m_practice.Insert("LEB", {{"LEBID", "001"}, {"MDIDK", "01"}, {"MDIDP", "01"}, {"PERSONALID", "11"}});
     m_practice.Insert("PERSONALADR", {{"PERSONALID", "11"}, {"TITEL", "Dr."}, {"VORNAME", "Anna"}, {"NAME", "Berger"}});
-    Run(R"({"answers": [10, 10], "actions": [{"checkItem": 1018, "index": 0, "value": true}, {"click": 1003}]})");
+    Run(R"js({"answers": [10, 10], "actions": [{"checkItem": 1018, "index": 0, "value": true}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 10",
                                                     "HaltE: Diese Praxis hat nur einen Behandler! -> 1"}));
     EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("text")).toString().toStdString(), "001 - 11 (Dr. Anna Berger)");
@@ -73,7 +73,7 @@ TEST_F(StartUpTest, PracticeWithOneOwnerCannotBeWorkedOnInOwnerMode)
     m_practice.Insert("MANDANT", {{"MDID", "01"}});
     m_practice.Insert("LEB", {{"LEBID", "001"}, {"MDIDK", "01"}, {"MDIDP", "01"}});
     m_practice.Insert("LEB", {{"LEBID", "002"}, {"MDIDK", "01"}, {"MDIDP", "01"}});
-    Run(R"({"answers": [11]})");
+    Run(R"js({"answers": [11]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
                                                     "HaltE: Diese Praxis hat nur einen Praxisinhaber! -> 1"}));
     EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("text")).toString().toStdString(), "01");

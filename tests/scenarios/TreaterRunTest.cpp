@@ -30,9 +30,9 @@ const std::string kOrphans =
     "DELETE FROM BILL WHERE NOT EXISTS (SELECT * FROM BEH WHERE BEH.PATNR=BILL.PATNR AND BEH.LFDPATBILL=BILL.LFDPATBILL)";
 
 // Removes 002 and 004 (list items 1 and 3) for 001, without patient or service removal.
-const char* const kTwoTreaters = R"({"answers": [10, 10, 7], "actions": [
+const char* const kTwoTreaters = R"js({"answers": [10, 10, 7], "actions": [
     {"checkItem": 1018, "index": 1, "value": true}, {"checkItem": 1018, "index": 3, "value": true},
-    {"select": 1002, "text": "001 - 11 (Dr. Anna Berger)"}, {"check": 1011, "value": false}, {"click": 1003}]})";
+    {"select": 1002, "text": "001 - 11 (Dr. Anna Berger)"}, {"check": 1011, "value": false}, {"click": 1003}]})js";
 
 class TreaterRunTest : public ScenarioFixture {
 protected:
@@ -54,7 +54,8 @@ protected:
     std::vector<std::string> ColumnValues(const std::string& table, const std::string& column) const
     {
         std::vector<std::string> values;
-        for (const auto& row : m_practice.Query("SELECT " + column + " FROM " + table + " ORDER BY " + column))
+        // Rows made for the other treater column of the same table leave this one empty.
+        for (const auto& row : m_practice.Query("SELECT " + column + " FROM " + table + " WHERE " + column + "<>'' ORDER BY " + column))
             values.push_back(row.front());
         return values;
     }
@@ -111,9 +112,9 @@ TEST_F(TreaterRunTest, FailingStatementIsTracedAndTheRunGoesOn)
 
 TEST_F(TreaterRunTest, AnotherRunStartsFromAFreshListAfterYes)
 {
-    Run(R"({"answers": [10, 10, 6], "actions": [
+    Run(R"js({"answers": [10, 10, 6], "actions": [
         {"checkItem": 1018, "index": 1, "value": true}, {"select": 1002, "text": "001 - 11 (Dr. Anna Berger)"},
-        {"check": 1011, "value": false}, {"click": 1003}]})");
+        {"check": 1011, "value": false}, {"click": 1003}]})js");
     EXPECT_EQ(Messages().back(), "MessageBox: Nochmal? -> 6");
     EXPECT_EQ(Memo(), (std::vector<std::string>{"Lösche Behandler 002", "Lösche Behandler...", "FERTIG!", ""}));
     EXPECT_EQ(LogBytes(), "L\xF6sche Behandler 002\nL\xF6sche Behandler...\nFERTIG!\n\n");
