@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::string_view kHeading = "Lösche Leistungen gemäß Zeilenbehandler...";
+constexpr char kHeading[] = "Lösche Leistungen gemäß Zeilenbehandler...";
 constexpr int kShowGpLst = 0;
 
 struct FindingsTable {
@@ -66,7 +66,7 @@ const TreaterEntry* FindTreater(const std::vector<TreaterEntry>& treaters, const
 
 bool CKelvorDlg::DeleteServicesByLineTreaterForOwner()
 {
-    AddStatusLine(std::string(kHeading));
+    AddStatusLine(kHeading);
     CVqPat patients(&dbDatabaseRO, nullptr);
     CVqBeh services(&dbDatabase, nullptr);
     PrepareWalk(patients, services);
@@ -106,7 +106,7 @@ bool CKelvorDlg::DeleteServicesByLineTreaterForOwner()
 
 bool CKelvorDlg::DeleteServicesByLineTreaterForTreater()
 {
-    AddStatusLine(std::string(kHeading));
+    AddStatusLine(kHeading);
     CVqPat patients(&dbDatabaseRO, nullptr);
     CVqBeh services(&dbDatabase, nullptr);
     PrepareWalk(patients, services);
