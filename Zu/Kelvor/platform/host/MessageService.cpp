@@ -8,7 +8,7 @@ IMessageService*& Service()
     return service;
 }
 
-const std::string kCaption = "Kelvor";
+constexpr const char* kCaption = "Kelvor";
 
 int Ask(MessageKind kind, const std::string& caption, const std::string& text, unsigned style)
 {
