@@ -129,17 +129,4 @@ TEST_F(RemoveTreaterTest, GoesOnAfterAFailedStatement)
     EXPECT_EQ(Practice().Dump("NUMBERPOOL"), "1||001|\n");
 }
 
-TEST_F(RemoveTreaterTest, KeysWithQuotesReachTheDatabaseOnlyQuoted)
-{
-    AddTreaters({"0'1", "0'2"});
-    Practice().Insert("WARTELISTE", {{"LFDNR", "1"}, {"LEBID", "0'2"}});
-    OpenTreaterMode("0'1");
-    Remove("0'2");
-    EXPECT_EQ(m_traces, std::vector<std::string>{});
-    EXPECT_EQ(m_statements.at(18), "UPDATE WARTELISTE SET LEBID='0''1' WHERE LEBID='0''2'");
-    EXPECT_EQ(m_statements.at(19), "DELETE FROM LEB WHERE LEBID='0''2'");
-    EXPECT_EQ(Practice().Dump("WARTELISTE"), "1||0'1|\n");
-    EXPECT_EQ(Practice().Dump("LEB"), "0'1||||\n");
-}
-
 } // namespace
