@@ -5,7 +5,10 @@
 #include "ScriptedMessageService.h"
 #include "StatementLog.h"
 #include <QCoreApplication>
-#include <QDir>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -141,6 +144,19 @@ void Perform(CKelvorDlg& dlg, const QJsonObject& action)
     }
 }
 
+// A picture of the dialog's window as the window system shows it.
+void SaveScreenshot(CDialog& dialog, const QString& path)
+{
+    QDialog& window = *dialog.Window();
+    window.raise();
+    window.activateWindow();
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents();
+    const QPixmap picture = window.screen()->grabWindow(window.winId());
+    if (!picture.save(path))
+        throw std::runtime_error("cannot save the screenshot " + path.toStdString());
+}
+
 // Where the password library is looked for: the stand-in beside the runner, or
 // an empty folder when the scenario has no library at all.
 void ChoosePasswordLibrary(const QJsonValue& password, const QTemporaryDir& emptyFolder)
@@ -179,11 +195,14 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     QJsonObject controls;
     std::string actionError;
     const QJsonArray actions = scenario.value(QStringLiteral("actions")).toArray();
+    const QString screenshot = scenario.value(QStringLiteral("screenshot")).toString();
     CDialog::SetModalHook([&](CDialog& dialog) {
         auto& dlg = dynamic_cast<CKelvorDlg&>(dialog);
         try {
             for (const QJsonValue action : actions)
                 Perform(dlg, action.toObject());
+            if (!screenshot.isEmpty())
+                SaveScreenshot(dlg, screenshot);
         } catch (const std::exception& e) {
             actionError = e.what();
         }
