@@ -1,11 +1,14 @@
 #pragma once
 #include "Database.h"
+#include "HbRSet.h"
 #include "HbTrace.h"
 #include "ScriptedMessageService.h"
 #include "TestPractice.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+using Texts = std::vector<std::string>;
 
 // A fresh empty practice with the shared connections open; messages and trace
 // entries are captured.
@@ -26,36 +29,48 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(OpenDatabase(2)); }
 
-    // Rows of one table made from a list of column values.
-    void InsertRows(const std::string& table, const std::vector<std::string>& columns,
-                    const std::vector<std::vector<std::string>>& rows) const
+    void InsertRows(const std::string& table, const Texts& columns, const std::vector<Texts>& rows) const
     {
-        for (const auto& row : rows) {
+        practice.Exec("BEGIN");
+        for (const Texts& row : rows) {
             std::map<std::string, std::string> values;
             for (std::size_t i = 0; i < columns.size(); ++i)
                 values[columns[i]] = row[i];
             practice.Insert(table, values);
         }
-    }
-
-    // PAT rows with the patient numbers first ... first + count - 1, six digits.
-    void InsertPatients(int first, int count) const
-    {
-        practice.Exec("BEGIN");
-        for (int i = first; i < first + count; ++i)
-            practice.Insert("PAT", {{"PATNR", PatNr(i)}});
         practice.Exec("COMMIT");
     }
 
-    static std::string PatNr(int number)
+    static std::string Number(int number)
     {
         const std::string digits = std::to_string(number);
         return std::string(6 - digits.size(), '0') + digits;
     }
 
+    // Rows whose last column counts first ... last, six digits.
+    void InsertNumbered(const std::string& table, const Texts& columns, Texts values, int first, int last) const
+    {
+        std::vector<Texts> rows;
+        for (int i = first; i <= last; ++i) {
+            rows.push_back(values);
+            rows.back().back() = Number(i);
+        }
+        InsertRows(table, columns, rows);
+    }
+
+    // One column of the current row and every row after it, walking with Next.
+    static Texts Walk(CHbRSet& rows, const std::string& column)
+    {
+        Texts values;
+        do
+            values.push_back(rows.GetField(column));
+        while (rows.Next() == 0);
+        return values;
+    }
+
     TestPractice practice;
     CScriptedMessageService m_messages;
-    std::vector<std::string> m_traces;
+    Texts m_traces;
 
 private:
     IMessageService* m_previousService = nullptr;

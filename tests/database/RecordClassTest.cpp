@@ -5,21 +5,6 @@
 #include "VqLeb.h"
 #include "VqPersonalAdr.h"
 
-namespace {
-
-using Texts = std::vector<std::string>;
-
-Texts Walk(CHbRSet& rows, const std::string& column)
-{
-    Texts values;
-    do
-        values.push_back(rows.GetField(column));
-    while (rows.Next() == 0);
-    return values;
-}
-
-} // namespace
-
 TEST_F(DatabaseTest, TreatersOfAnOwnerByEitherPractice)
 {
     InsertRows("LEB", {"LEBID", "MDIDK", "MDIDP"},
@@ -27,11 +12,10 @@ TEST_F(DatabaseTest, TreatersOfAnOwnerByEitherPractice)
     CVqLeb leb(&dbDatabaseRO);
     ASSERT_EQ(0, leb.GetAllLebIdWithMdId("01"));
     EXPECT_EQ((Texts{"001", "003", "004"}), Walk(leb, "LEBID"));
-    EXPECT_EQ(3, leb.AnzHits());
     EXPECT_NE(0, leb.GetAllLebIdWithMdId("03"));
 }
 
-TEST_F(DatabaseTest, ServicesForEvaluateByAssignedPatientAndTreater)
+TEST_F(DatabaseTest, ServicesForEvaluate)
 {
     InsertRows("BEH", {"PATNR", "LFDBEH", "LEBID", "LFDPATBILL", "DATUM", "LEISTUNG"},
                {{"000001", "2", "001", "", "20240110", "01"},
@@ -39,32 +23,27 @@ TEST_F(DatabaseTest, ServicesForEvaluateByAssignedPatientAndTreater)
                 {"000001", "3", "002", "", "20240110", "01"},
                 {"000002", "1", "001", "", "20240110", "01"}});
     CVqBeh beh(&dbDatabase);
-    beh.SetField("PATNR", "000001");
-    beh.SetField("LEBID", "001");
-    ASSERT_EQ(0, beh.GetForEvaluate("", "", "", "", "", true, false, false, 0, 0));
-    EXPECT_EQ((Texts{"1", "2"}), Walk(beh, "LFDBEH"));
-    ASSERT_EQ(0, beh.GetForEvaluate("", "", "", "", "P", false, false, false, 3, 1));
-    EXPECT_EQ(3, beh.AnzHits());   // billing type and quarter select nothing; LEBID only with withLebId
-
-    beh.SetField("LEBID", "001");   // the walk loaded other values into the assigned fields
-    ASSERT_EQ(0, beh.GetForEvaluate("20240201", "20241231", "Ä1", "", "", true, false, true, 0, 0));
-    EXPECT_EQ((Texts{"1"}), Walk(beh, "LFDBEH"));
-    ASSERT_EQ(0, beh.GetForEvaluate("", "20240131", "", "", "", true, true, false, 0, 0));
-    EXPECT_EQ((Texts{"2"}), Walk(beh, "LFDBEH"));
+    const auto evaluate = [&](const std::string& from, const std::string& to, const std::string& leistung,
+                              bool withLebId, bool onlyOpen, bool onlyBilled) {
+        beh.SetField("PATNR", "000001");
+        beh.SetField("LEBID", "001");
+        return beh.GetForEvaluate(from, to, leistung, "", "P", withLebId, onlyOpen, onlyBilled, 3, 1) == 0
+            ? Walk(beh, "LFDBEH")
+            : Texts{};
+    };
+    EXPECT_EQ((Texts{"1", "2"}), evaluate("", "", "", true, false, false));
+    EXPECT_EQ((Texts{"1", "2", "3"}), evaluate("", "", "", false, false, false));
+    EXPECT_EQ((Texts{"1"}), evaluate("20240201", "20241231", "Ä1", true, false, true));
+    EXPECT_EQ((Texts{"2"}), evaluate("", "20240131", "", true, true, false));
 }
 
-TEST_F(DatabaseTest, VouchersOfACustomerInvoice)
+TEST_F(DatabaseTest, VouchersAndLaboratoryInvoices)
 {
-    InsertRows("GLBLOC", {"LFDGLKU", "LFDGLBLOC", "LFDGLKUFAKT"},
-               {{"7", "2", "1"}, {"7", "1", "1"}, {"7", "3", "2"}, {"8", "1", "1"}});
+    InsertRows("GLBLOC", {"LFDGLKU", "LFDGLBLOC", "LFDGLKUFAKT"}, {{"7", "2", "1"}, {"7", "1", "1"}, {"7", "3", "2"}, {"8", "1", "1"}});
     CVqGLBloc bloc(&dbDatabase);
     ASSERT_EQ(0, bloc.GetByLfdGLKuFakt("7", "1"));
     EXPECT_EQ((Texts{"1", "2"}), Walk(bloc, "LFDGLBLOC"));
-    EXPECT_NE(0, bloc.GetByLfdGLKuFakt("9", "1"));
-}
 
-TEST_F(DatabaseTest, LaboratoryInvoicesAreVouchersWithAnInvoiceNumber)
-{
     InsertRows("LBLOCK", {"PATNR", "LFDPLAN", "LFDLBLOCK", "RECHNR", "MDID"},
                {{"000002", "1", "1", "R7", "02"}, {"000001", "1", "2", "", "01"}, {"000001", "1", "1", "R5", "01"}});
     CVqLBlock lab(&dbDatabase);
@@ -80,7 +59,6 @@ TEST_F(DatabaseTest, StaffFullNameLeavesEmptyPartsOut)
     InsertRows("PERSONALADR", {"PERSONALID", "TITEL", "VORNAME", "NAME"},
                {{"P1", "Dr.", "Anna", "Berger"}, {"P2", "", "Jan", "Kurz"}, {"P3", "Prof.", "", "Lang"}, {"P4", "", "", ""}});
     CVqPersonalAdr adr(&dbDatabaseRO);
-    adr.SetForwardOnly(true);
     Texts names;
     for (const char* id : {"P1", "P2", "P3", "P4"}) {
         adr.SetField("PERSONALID", id);
