@@ -83,3 +83,8 @@ TEST(Connection, ServerErrorNamesTheServerButNeitherConnectTextNorPassword)
     EXPECT_EQ(std::string::npos, error.find("DRIVER="));
     EXPECT_EQ("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.", OpenError("mysql:x"));
 }
+
+TEST_F(DatabaseTest, ConnectionsLeftOpenDoNotCrashTheProgramEnd)
+{
+    EXPECT_EXIT(std::exit(dbDatabase.IsOpen() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+}

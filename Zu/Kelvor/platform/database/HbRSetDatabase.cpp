@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -25,6 +27,29 @@ QString ToQt(std::string_view text)
 QSqlDatabase QtConnection(const std::string& name)
 {
     return QSqlDatabase::database(QString::fromStdString(name), false);
+}
+
+std::vector<CHbRSetDatabase*>& OpenConnections()
+{
+    static std::vector<CHbRSetDatabase*> open;
+    return open;
+}
+
+void CloseOpenConnections()
+{
+    while (!OpenConnections().empty())
+        OpenConnections().back()->Close();
+}
+
+// Qt's list of connections is gone before the shared connections' destructors run.
+// Exit handlers run in reverse order of registration, so one registered after Qt's
+// list and this one exist closes whatever is still open while both are there.
+void RegisterOpen(CHbRSetDatabase* db)
+{
+    std::vector<CHbRSetDatabase*>& open = OpenConnections();
+    static const int registered = std::atexit(CloseOpenConnections);
+    static_cast<void>(registered);
+    open.push_back(db);
 }
 
 std::string UniqueConnectionName()
@@ -104,16 +129,28 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
 {
     Close();
     const QString name = QString::fromStdString(m_strConnectionName);
-    if (connect.starts_with(kSqlitePrefix)) {
+    const bool sqlite = connect.starts_with(kSqlitePrefix);
+    std::string failure;
+    if (sqlite) {
         const std::string file = SqliteFile(connect.substr(kSqlitePrefix.size()));
-        const std::string failure = "Die Datenbankdatei " + file + " kann nicht geöffnet werden: ";
+        failure = "Die Datenbankdatei " + file + " kann nicht geöffnet werden: ";
         // Opening must never create an empty practice database in place of a missing one.
         if (!QFileInfo(QString::fromStdString(file)).isFile())
             throw CDBException("Die Datenbankdatei " + file + " ist nicht vorhanden.");
         const QString options = readOnly ? kSqliteOptions + QStringLiteral(";QSQLITE_OPEN_READONLY") : kSqliteOptions;
         OpenQtConnection(name, QStringLiteral("QSQLITE"), QString::fromStdString(file), options, failure);
-        m_strConnect = connect;
-        m_bReadOnly = readOnly;
+    } else if (connect.starts_with(kOdbcPrefix)) {
+        const std::string_view odbc = connect.substr(kOdbcPrefix.size());
+        const QString options = readOnly ? QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY") : QString();
+        OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(odbc), options,
+                         "Der Datenbankserver " + ServerDescription(odbc) + " ist nicht erreichbar: ");
+    } else {
+        throw CDBException("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.");
+    }
+    m_strConnect = connect;
+    m_bReadOnly = readOnly;
+    RegisterOpen(this);
+    if (sqlite) {
         try {
             // Both statements read the file header, so a file that is no database fails here.
             ExecuteSQL(readOnly ? "PRAGMA schema_version" : "PRAGMA journal_mode=WAL");
@@ -121,15 +158,6 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
             Close();
             throw CDBException(failure + error.ErrorText());
         }
-    } else if (connect.starts_with(kOdbcPrefix)) {
-        const std::string_view odbc = connect.substr(kOdbcPrefix.size());
-        const QString options = readOnly ? QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY") : QString();
-        OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(odbc), options,
-                         "Der Datenbankserver " + ServerDescription(odbc) + " ist nicht erreichbar: ");
-        m_strConnect = connect;
-        m_bReadOnly = readOnly;
-    } else {
-        throw CDBException("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.");
     }
     return true;
 }
@@ -139,6 +167,7 @@ void CHbRSetDatabase::Close()
     if (m_strConnect.empty())
         return;
     m_strConnect.clear();
+    std::erase(OpenConnections(), this);
     QtConnection(m_strConnectionName).close();
     QSqlDatabase::removeDatabase(QString::fromStdString(m_strConnectionName));
 }
