@@ -4,6 +4,7 @@
 #include "HbRSetDatabase.h"
 #include "HbTrace.h"
 #include "Selection.h"
+#include "SqlText.h"
 #include <algorithm>
 #include <stdexcept>
 
@@ -14,14 +15,6 @@ namespace {
 constexpr std::size_t kPageSize = 256;
 
 using Row = std::vector<std::string>;
-
-std::string Join(const std::vector<std::string>& columns, const char* separator)
-{
-    std::string text;
-    for (const std::string& column : columns)
-        text += (text.empty() ? "" : separator) + column;
-    return text;
-}
 
 } // namespace
 
@@ -110,9 +103,8 @@ struct CHbRSet::Impl {
 
     long Count() const
     {
-        const std::string where = selection.Where().empty() ? "" : " WHERE " + selection.Where();
         long count = 0;
-        RunBound(*db, "SELECT COUNT(*) FROM " + table.name + where, selection.Values(),
+        RunBound(*db, "SELECT COUNT(*) FROM " + table.name + selection.WhereClause(), selection.Values(),
                  [&](Row&& row) { count = std::stol(row.at(0)); });
         return count;
     }
@@ -156,12 +148,11 @@ struct CHbRSet::Impl {
     void LoadPage(const Row* after)
     {
         const CSelection next = Continuation(after);
-        const std::string where = next.Where().empty() ? "" : " WHERE " + next.Where();
         std::vector<Row> rows;
         rows.reserve(kPageSize);
         RunBound(*db,
-                 "SELECT " + Join(table.columns, ", ") + " FROM " + table.name + where + " ORDER BY "
-                     + Join(order, ", ") + Limit(),
+                 "SELECT " + JoinColumns(table.columns, ", ") + " FROM " + table.name + next.WhereClause() + " ORDER BY "
+                     + JoinColumns(order, ", ") + Limit(),
                  next.Values(), [&](Row&& row) { rows.push_back(std::move(row)); });
         page = std::move(rows);
         position = 0;

@@ -1,4 +1,5 @@
 #include "Schema.h"
+#include "SqlText.h"
 #include <algorithm>
 #include <stdexcept>
 
@@ -107,27 +108,19 @@ std::vector<TableDef> MakeSchema()
     return t;
 }
 
-std::string Join(const Columns& columns, const char* separator)
-{
-    std::string text;
-    for (const std::string& column : columns)
-        text += (text.empty() ? "" : separator) + column;
-    return text;
-}
-
 std::string CreateTable(const TableDef& table, SqlDialect dialect)
 {
     const char* type = dialect == SqlDialect::Sqlite ? " TEXT NOT NULL DEFAULT ''" : " VARCHAR(254) NOT NULL DEFAULT ''";
     std::string sql = "CREATE TABLE " + table.name + " (";
     for (const std::string& column : table.columns)
         sql += column + type + ", ";
-    return sql + "PRIMARY KEY (" + Join(table.primaryKey, ", ") + "))";
+    return sql + "PRIMARY KEY (" + JoinColumns(table.primaryKey, ", ") + "))";
 }
 
 std::string CreateIndex(const TableDef& table, const Columns& index)
 {
-    return "CREATE INDEX IX_" + table.name + "_" + Join(index, "_") + " ON " + table.name + " (" + Join(index, ", ")
-        + ")";
+    return "CREATE INDEX IX_" + table.name + "_" + JoinColumns(index, "_") + " ON " + table.name + " ("
+        + JoinColumns(index, ", ") + ")";
 }
 
 } // namespace

@@ -16,3 +16,8 @@ void CSelection::EqualUnlessEmpty(const std::string& column, const std::string& 
     if (!value.empty())
         Equal(column, value);
 }
+
+std::string CSelection::WhereClause() const
+{
+    return m_strWhere.empty() ? std::string() : " WHERE " + m_strWhere;
+}

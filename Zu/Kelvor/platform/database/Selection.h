@@ -13,6 +13,7 @@ public:
     void EqualUnlessEmpty(const std::string& column, const std::string& value);
 
     const std::string& Where() const { return m_strWhere; }
+    std::string WhereClause() const;   // " WHERE ..." or nothing
     const std::vector<std::string>& Values() const { return m_aValues; }
 
 private:
