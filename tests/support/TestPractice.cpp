@@ -29,10 +29,24 @@ std::string MakeTempFolder()
 }
 
 // Generating a practice takes a while: each size is made once per process and
-// every test gets its own copy.
+// every test gets its own copy. The originals go when the process ends.
+class Templates {
+public:
+    ~Templates()
+    {
+        std::error_code ignored;
+        for (const auto& entry : m_folders)
+            fs::remove_all(fs::path(entry.second).parent_path(), ignored);
+    }
+    std::string& operator[](std::pair<unsigned, long> key) { return m_folders[key]; }
+
+private:
+    std::map<std::pair<unsigned, long>, std::string> m_folders;
+};
+
 std::string GeneratedTemplate(unsigned seed, long patients)
 {
-    static std::map<std::pair<unsigned, long>, std::string> templates;
+    static Templates templates;
     auto& folder = templates[{seed, patients}];
     if (folder.empty()) {
         folder = MakeTempFolder();
