@@ -5,8 +5,6 @@
 #include <QCoreApplication>
 #include <charconv>
 #include <iostream>
-#include <limits>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
