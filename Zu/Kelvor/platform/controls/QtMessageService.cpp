@@ -5,6 +5,9 @@
 
 namespace {
 
+// The low four bits of a style choose the buttons.
+constexpr unsigned ButtonsMask = 0xFu;
+
 // The box belongs to the window the user is working in, so it is modal over it.
 QWidget* Owner()
 {
@@ -20,7 +23,7 @@ bool AskYesNo(const QString& caption, const QString& text, QMessageBox::Standard
 
 int ShowFrameworkBox(const QString& caption, const QString& text, unsigned style)
 {
-    if ((style & 0xFu) != MB_YESNO) {
+    if ((style & ButtonsMask) != MB_YESNO) {
         QMessageBox::warning(Owner(), caption, text);
         return IDOK;
     }
