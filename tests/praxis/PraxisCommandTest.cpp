@@ -159,7 +159,7 @@ TEST_F(PraxisCommandTest, GeneratorFailuresThrowAndLeaveNothingBehind)
 {
     const std::string folder = Path("praxis").toStdString();
     const std::pair<std::string, std::string> connects[]{
-        {"odbc:DSN=praxis", "The generator writes SQLite practices only: the connect text must begin with \"sqlite:\""},
+        {"mysql:praxis", "The connect text must begin with \"sqlite:\" or \"odbc:\""},
         {"sqlite:../praxis.db", "The database file must lie inside the practice folder"},
         {"sqlite:/tmp/praxis.db", "The database file must lie inside the practice folder"},
     };

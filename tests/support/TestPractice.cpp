@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -18,6 +19,32 @@ namespace {
 QString Q(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+// Empty, never null: a null QString binds as NULL, which the practice system never stores.
+QString Value(const std::string& text)
+{
+    return text.empty() ? QStringLiteral("") : Q(text);
+}
+
+// One statement on the server's maintenance database (databases are made and
+// dropped there), on a connection of its own.
+void ExecOnServer(const std::string& sql)
+{
+    const QString name = QStringLiteral("test-practice-server");
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+        db.setDatabaseName(Q(TestPractice::ServerConnect() + ";DATABASE=postgres"));
+        QSqlQuery query(db);
+        if (!db.open())
+            error = db.lastError().text();
+        else if (!query.exec(Q(sql)))
+            error = query.lastError().text();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!error.isEmpty())
+        throw std::runtime_error(sql + ": " + error.toStdString());
 }
 
 std::string MakeTempFolder()
@@ -62,14 +89,44 @@ std::string GeneratedTemplate(unsigned seed, long patients)
 
 TestPractice::TestPractice() : m_folder(MakeTempFolder())
 {
-    CreateEmptyPractice(m_folder, PracticeOptions{});
+    PracticeOptions options;
+    if (!ServerConnect().empty())
+        options.connect = CreateServerDatabase();
+    CreateEmptyPractice(m_folder, options);
     Open();
 }
 
-TestPractice::TestPractice(unsigned seed, long patients) : m_folder(MakeTempFolder())
+// On a server the generator writes each test's practice itself: the data is the
+// same as in the SQLite copy of the same seed.
+TestPractice::TestPractice(unsigned seed, long patients, Backend backend) : m_folder(MakeTempFolder())
 {
-    fs::copy(GeneratedTemplate(seed, patients), m_folder, fs::copy_options::recursive);
+    if (backend == Backend::Server || (backend == Backend::FromEnvironment && !ServerConnect().empty())) {
+        PracticeOptions options;
+        options.seed = seed;
+        options.patients = patients;
+        options.password = "kelvor";
+        options.connect = CreateServerDatabase();
+        CreatePractice(m_folder, options);
+    } else {
+        fs::copy(GeneratedTemplate(seed, patients), m_folder, fs::copy_options::recursive);
+    }
     Open();
+}
+
+std::string TestPractice::ServerConnect()
+{
+    const char* server = std::getenv("KELVOR_TEST_SERVER");
+    return server == nullptr ? std::string() : server;
+}
+
+std::string TestPractice::CreateServerDatabase()
+{
+    if (ServerConnect().empty())
+        throw std::runtime_error("no test server: KELVOR_TEST_SERVER is not set");
+    static int counter = 0;
+    m_serverDatabase = "kelvor_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+    ExecOnServer("CREATE DATABASE " + m_serverDatabase);
+    return "odbc:" + ServerConnect() + ";DATABASE=" + m_serverDatabase;
 }
 
 void TestPractice::Open()
@@ -79,6 +136,14 @@ void TestPractice::Open()
     ::setenv("VQ_PRAXIS", m_folder.c_str(), 1);
 
     m_connection = "test-practice-" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
+    if (OnServer()) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), Q(m_connection));
+        db.setDatabaseName(Q(ServerConnect() + ";DATABASE=" + m_serverDatabase));
+        if (!db.open())
+            throw std::runtime_error("cannot open the server database " + m_serverDatabase + ": "
+                                     + db.lastError().text().toStdString());
+        return;
+    }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Q(m_connection));
     db.setDatabaseName(Q(DatabaseFile()));
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
@@ -93,6 +158,14 @@ TestPractice::~TestPractice()
         db.close();
     }
     QSqlDatabase::removeDatabase(Q(m_connection));
+    if (OnServer()) {
+        try {
+            // The program's connections may still be open on it.
+            ExecOnServer("DROP DATABASE " + m_serverDatabase + " WITH (FORCE)");
+        } catch (const std::runtime_error&) {
+            // A server that went away takes its databases with it.
+        }
+    }
     if (m_previousPraxis.empty())
         ::unsetenv("VQ_PRAXIS");
     else
@@ -139,7 +212,7 @@ void TestPractice::Insert(const std::string& table, const std::map<std::string, 
     QSqlQuery query(QSqlDatabase::database(Q(m_connection)));
     query.prepare(Q("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")"));
     for (const auto& entry : values)
-        query.addBindValue(Q(entry.second));
+        query.addBindValue(Value(entry.second));
     if (!query.exec())
         throw std::runtime_error("insert into " + table + ": " + query.lastError().text().toStdString());
 }
@@ -147,6 +220,7 @@ void TestPractice::Insert(const std::string& table, const std::map<std::string, 
 std::vector<std::vector<std::string>> TestPractice::Query(const std::string& sql) const
 {
     QSqlQuery query(QSqlDatabase::database(Q(m_connection)));
+    query.setForwardOnly(true);
     if (!query.exec(Q(sql)))
         throw std::runtime_error(sql + ": " + query.lastError().text().toStdString());
     std::vector<std::vector<std::string>> rows;

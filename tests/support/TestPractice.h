@@ -5,12 +5,17 @@
 
 // A fresh practice in its own temporary folder, removed again at the end. It sets
 // VQ_PRAXIS to its folder, so the practice system's services find it.
+//
+// When KELVOR_TEST_SERVER holds an ODBC connection string (without DATABASE), the
+// practice database is a fresh database on that server, dropped again at the end.
 class TestPractice {
 public:
+    enum class Backend { FromEnvironment, Sqlite, Server };
+
     // An empty practice: settings, the whole schema without rows, folders.
     TestPractice();
     // A generated practice (seed, patients) from the practice generator.
-    TestPractice(unsigned seed, long patients);
+    TestPractice(unsigned seed, long patients, Backend backend = Backend::FromEnvironment);
     ~TestPractice();
     TestPractice(const TestPractice&) = delete;
     TestPractice& operator=(const TestPractice&) = delete;
@@ -20,6 +25,9 @@ public:
     std::string LogPath() const;
     std::string QAPath() const;
     std::string DatabaseFile() const;
+    bool OnServer() const { return !m_serverDatabase.empty(); }
+    // The ODBC connection string of the test server; empty without one.
+    static std::string ServerConnect();
 
     // Runs on a private connection of the test; throws std::runtime_error on error.
     void Exec(const std::string& sql) const;
@@ -40,8 +48,11 @@ public:
 
 private:
     void Open();
+    // A new empty database on the test server; the practice's connect text for it.
+    std::string CreateServerDatabase();
 
     std::string m_folder;
+    std::string m_serverDatabase;
     std::string m_connection;
     std::string m_previousPraxis;
 };

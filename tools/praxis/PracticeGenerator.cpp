@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kSqlitePrefix = "sqlite:";
+const std::string kOdbcPrefix = "odbc:";
 const char* const kSettingsFile = "vqparams.ini";
 
 QString ToQString(const std::string& text)
@@ -53,15 +54,24 @@ void WriteSettings(const fs::path& folder, const std::string& connect, const std
     SaveSettings(settings, file);
 }
 
-// The database file a connect text names, inside the practice folder.
-fs::path DatabaseFile(const fs::path& folder, const std::string& connect)
+struct DatabaseTarget {
+    SqlDialect dialect;
+    std::string database;   // the SQLite file or the ODBC connection string
+};
+
+// Where a connect text puts the practice database: a file inside the practice
+// folder (its folder is made), or an existing empty database on a server.
+DatabaseTarget TargetOf(const fs::path& folder, const std::string& connect)
 {
+    if (connect.rfind(kOdbcPrefix, 0) == 0)
+        return {SqlDialect::PostgreSql, connect.substr(kOdbcPrefix.size())};
     if (connect.rfind(kSqlitePrefix, 0) != 0)
-        throw std::runtime_error("The generator writes SQLite practices only: the connect text must begin with \"sqlite:\"");
+        throw std::runtime_error("The connect text must begin with \"sqlite:\" or \"odbc:\"");
     const fs::path file = fs::path(connect.substr(kSqlitePrefix.size())).lexically_normal();
     if (file.empty() || file.is_absolute() || *file.begin() == "..")
         throw std::runtime_error("The database file must lie inside the practice folder");
-    return folder / file;
+    fs::create_directories((folder / file).parent_path());
+    return {SqlDialect::Sqlite, (folder / file).string()};
 }
 
 void WritePractice(SampleDatabase& db, const fs::path& folder, const PracticeOptions& options)
@@ -88,13 +98,12 @@ void BuildPractice(const std::string& folder, const PracticeOptions& options, co
     const std::string connect = options.connect.empty() ? kSqlitePrefix + "praxis.db" : options.connect;
     StagingFolder staging(folder);
     const fs::path& path = staging.Path();
-    const fs::path databaseFile = DatabaseFile(path, connect);
+    const DatabaseTarget target = TargetOf(path, connect);
     for (const char* sub : {"daten", "log", "qa"})
         fs::create_directory(path / sub);
-    fs::create_directories(databaseFile.parent_path());
     WriteSettings(path, connect, options.password);
     {
-        SampleDatabase db(databaseFile.string());
+        SampleDatabase db(target.dialect, target.database);
         if (fill)
             fill(db, path);
         db.Finish();

@@ -5,7 +5,9 @@ struct PracticeOptions {
     unsigned seed = 1;
     long patients = 200;
     std::string password = "kelvor";
-    std::string connect;   // empty: "sqlite:praxis.db" in the practice folder
+    // Empty: "sqlite:praxis.db" in the practice folder; "odbc:" + a connection
+    // string: an existing empty database on a server.
+    std::string connect;
 };
 
 // Writes vqparams.ini, the database with the whole schema and no rows, and the

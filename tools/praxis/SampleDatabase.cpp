@@ -1,5 +1,6 @@
 #include "SampleDatabase.h"
-#include "Schema.h"
+#include "DBException.h"
+#include "HbRSetDatabase.h"
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,9 +13,14 @@
 
 namespace {
 
-// Rows per transaction: large enough that commits cost nothing, small enough
-// that SQLite's page cache stays bounded.
+// Rows per SQLite transaction: large enough that commits cost nothing, small
+// enough that SQLite's page cache stays bounded. A server takes the whole practice
+// in one transaction, its DDL included.
 constexpr long kRowsPerTransaction = 100000;
+// Rows per insert statement on a server: each statement is a round trip, so many
+// rows go in one; SQLite, in the process, takes them one by one.
+constexpr std::size_t kServerRowsPerInsert = 100;
+const std::string kOdbcPrefix = "odbc:";
 
 // Empty, never null: a null QString binds as NULL, which the practice system never stores.
 QString ToQString(std::string_view text)
@@ -43,24 +49,59 @@ bool IsCreateTable(const std::string& statement)
 } // namespace
 
 struct SampleDatabase::Impl {
+    // The rows of one table waiting for their insert statement, field after field.
     struct Writer {
         const TableDef* table;
-        QSqlQuery query;
+        QSqlQuery query;   // inserts rowsPerInsert rows
         std::vector<QString> values;
     };
 
+    explicit Impl(SqlDialect sqlDialect) : dialect(sqlDialect) {}
+
+    // A server is reached the way the program reaches it: login time-out, no password in errors.
+    CHbRSetDatabase server;
+    SqlDialect dialect;
     QString connectionName = UniqueConnectionName();
     QSqlDatabase db;
     std::map<std::string, Writer, std::less<>> writers;
     long pendingRows = 0;
+    bool finished = false;
 
     ~Impl()
     {
         writers.clear();
-        if (db.isOpen())
-            db.close();
+        // An unfinished practice is rolled back: on a server nothing of it stays.
+        if (!finished && db.isOpen())
+            db.rollback();
         db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName);
+        // The server connection is the CHbRSetDatabase's to close.
+        if (!IsServer())
+            QSqlDatabase::removeDatabase(connectionName);
+    }
+
+    bool IsServer() const { return dialect != SqlDialect::Sqlite; }
+    std::size_t RowsPerInsert() const { return IsServer() ? kServerRowsPerInsert : 1; }
+
+    void OpenSqlite(const std::string& file)
+    {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+        db.setDatabaseName(ToQString(file));
+        if (!db.open())
+            Fail("Cannot create the database " + file, db.lastError());
+        // Nothing here has to survive a crash: a failed run throws the folder away.
+        Exec("PRAGMA synchronous=OFF");
+        Exec("PRAGMA journal_mode=MEMORY");
+        Exec("PRAGMA cache_size=-131072");
+    }
+
+    void OpenServer(const std::string& odbc)
+    {
+        try {
+            server.Open(nullptr, false, false, kOdbcPrefix + odbc, false);
+        } catch (const CDBException& error) {
+            throw std::runtime_error(error.ErrorText());
+        }
+        db = QSqlDatabase::database(QString::fromStdString(server.ConnectionName()), false);
     }
 
     void Exec(const std::string& statement)
@@ -82,36 +123,63 @@ struct SampleDatabase::Impl {
             Fail("Cannot commit", db.lastError());
     }
 
+    QSqlQuery Prepare(const TableDef& table, std::size_t rows)
+    {
+        QString row = QStringLiteral("(?");
+        for (std::size_t i = 1; i < table.columns.size(); ++i)
+            row += QStringLiteral(",?");
+        row += QStringLiteral(")");
+        QString sql = QStringLiteral("INSERT INTO ") + ToQString(table.name) + QStringLiteral(" VALUES ") + row;
+        for (std::size_t i = 1; i < rows; ++i)
+            sql += QStringLiteral(",") + row;
+        QSqlQuery query(db);
+        if (!query.prepare(sql))
+            Fail("Cannot prepare the insert into " + table.name, query.lastError());
+        return query;
+    }
+
     Writer& WriterFor(std::string_view name)
     {
         if (const auto found = writers.find(name); found != writers.end())
             return found->second;
         const TableDef& table = SchemaTable(name);
-        QString sql = QStringLiteral("INSERT INTO ") + ToQString(table.name) + QStringLiteral(" VALUES (");
-        for (std::size_t i = 0; i < table.columns.size(); ++i)
-            sql += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
-        sql += QStringLiteral(")");
-        Writer writer{&table, QSqlQuery(db), std::vector<QString>(table.columns.size())};
-        if (!writer.query.prepare(sql))
-            Fail("Cannot prepare the insert into " + table.name, writer.query.lastError());
+        Writer writer{&table, Prepare(table, RowsPerInsert()), {}};
+        writer.values.reserve(table.columns.size() * RowsPerInsert());
         return writers.emplace(table.name, std::move(writer)).first->second;
+    }
+
+    static void Run(QSqlQuery& query, Writer& writer)
+    {
+        for (std::size_t i = 0; i < writer.values.size(); ++i)
+            query.bindValue(static_cast<int>(i), writer.values[i]);
+        if (!query.exec())
+            Fail("Cannot insert into " + writer.table->name, query.lastError());
+        writer.values.clear();
+    }
+
+    // The rows still waiting, in one statement of their own size.
+    void Flush()
+    {
+        for (auto& [name, writer] : writers) {
+            if (writer.values.empty())
+                continue;
+            QSqlQuery rest = Prepare(*writer.table, writer.values.size() / writer.table->columns.size());
+            Run(rest, writer);
+        }
+        writers.clear();
     }
 };
 
-SampleDatabase::SampleDatabase(const std::string& file) : d(std::make_unique<Impl>())
+SampleDatabase::SampleDatabase(SqlDialect dialect, const std::string& database) : d(std::make_unique<Impl>(dialect))
 {
-    d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connectionName);
-    d->db.setDatabaseName(ToQString(file));
-    if (!d->db.open())
-        Fail("Cannot create the database " + file, d->db.lastError());
-    // Nothing here has to survive a crash: a failed run throws the folder away.
-    d->Exec("PRAGMA synchronous=OFF");
-    d->Exec("PRAGMA journal_mode=MEMORY");
-    d->Exec("PRAGMA cache_size=-131072");
-    for (const std::string& statement : SchemaStatements(SqlDialect::Sqlite))
+    if (d->IsServer())
+        d->OpenServer(database);
+    else
+        d->OpenSqlite(database);
+    d->Begin();
+    for (const std::string& statement : SchemaStatements(dialect))
         if (IsCreateTable(statement))
             d->Exec(statement);
-    d->Begin();
 }
 
 SampleDatabase::~SampleDatabase() = default;
@@ -120,18 +188,19 @@ void SampleDatabase::Insert(std::string_view table, std::initializer_list<Field>
 {
     Impl::Writer& writer = d->WriterFor(table);
     static const QString empty = ToQString({});
-    std::fill(writer.values.begin(), writer.values.end(), empty);
+    const std::size_t row = writer.values.size();
+    writer.values.resize(row + writer.table->columns.size(), empty);
     for (const Field& field : fields) {
         const int index = writer.table->ColumnIndex(field.column);
-        if (index < 0)
+        if (index < 0) {
+            writer.values.resize(row);
             throw std::runtime_error("No column " + std::string(field.column) + " in " + writer.table->name);
-        writer.values[static_cast<std::size_t>(index)] = ToQString(field.value);
+        }
+        writer.values[row + static_cast<std::size_t>(index)] = ToQString(field.value);
     }
-    for (std::size_t i = 0; i < writer.values.size(); ++i)
-        writer.query.bindValue(static_cast<int>(i), writer.values[i]);
-    if (!writer.query.exec())
-        Fail("Cannot insert into " + writer.table->name, writer.query.lastError());
-    if (++d->pendingRows == kRowsPerTransaction) {
+    if (writer.values.size() == writer.table->columns.size() * d->RowsPerInsert())
+        Impl::Run(writer.query, writer);
+    if (!d->IsServer() && ++d->pendingRows == kRowsPerTransaction) {
         d->Commit();
         d->Begin();
         d->pendingRows = 0;
@@ -148,11 +217,19 @@ std::string SampleDatabase::NextNumber(std::string_view table)
 
 void SampleDatabase::Finish()
 {
-    d->writers.clear();
-    d->Commit();
-    for (const std::string& statement : SchemaStatements(SqlDialect::Sqlite))
+    d->Flush();
+    for (const std::string& statement : SchemaStatements(d->dialect))
         if (!IsCreateTable(statement))
             d->Exec(statement);
-    d->Exec("PRAGMA journal_mode=WAL");
-    d->db.close();
+    d->Commit();
+    d->finished = true;
+    if (d->IsServer()) {
+        // The planner needs the new rows' statistics before the first run.
+        d->Exec("ANALYZE");
+        d->db = QSqlDatabase();
+        d->server.Close();
+    } else {
+        d->Exec("PRAGMA journal_mode=WAL");
+        d->db.close();
+    }
 }

@@ -1,13 +1,15 @@
 #pragma once
+#include "Schema.h"
 #include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
-// The generator's own connection to a new SQLite practice database. Rows go in
-// through one prepared statement per table, in large transactions; the indexes
-// are made after the data, which is much faster than keeping them up to date.
+// The generator's own connection to a new practice database: a SQLite file or an
+// empty database on a server. Rows go in through one prepared statement per table,
+// in large transactions; the indexes are made after the data, which is much faster
+// than keeping them up to date.
 class SampleDatabase {
 public:
     struct Field {
@@ -15,8 +17,11 @@ public:
         std::string_view value;
     };
 
-    // Creates the file with every table of the schema. Throws std::runtime_error.
-    explicit SampleDatabase(const std::string& file);
+    // Creates every table of the schema: in the SQLite file named by database, or on
+    // the server an ODBC connection string names. On a server the whole practice is
+    // one transaction, so a failed run leaves the database as it was.
+    // Throws std::runtime_error.
+    SampleDatabase(SqlDialect dialect, const std::string& database);
     ~SampleDatabase();
     SampleDatabase(const SampleDatabase&) = delete;
     SampleDatabase& operator=(const SampleDatabase&) = delete;
@@ -25,7 +30,7 @@ public:
     void Insert(std::string_view table, std::initializer_list<Field> fields);
     // The next running number of a table ("1", "2", ...), unique in that table.
     std::string NextNumber(std::string_view table);
-    // Commits, creates the indexes, switches to WAL and closes the file.
+    // Creates the indexes, commits and closes the database (a SQLite file in WAL mode).
     void Finish();
 
 private:

@@ -18,6 +18,10 @@ constexpr std::string_view kSqlitePrefix = "sqlite:";
 constexpr std::string_view kOdbcPrefix = "odbc:";
 // A lock held by another client of the practice for a moment is waited out.
 const QString kSqliteOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000");
+// A server that does not answer ends the open after this long instead of blocking the
+// program; statements run with the driver's autocommit, so a failed one ends its own
+// transaction and never the next statement's.
+const QString kOdbcOptions = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10");
 
 QString ToQt(std::string_view text)
 {
@@ -141,7 +145,8 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
         OpenQtConnection(name, QStringLiteral("QSQLITE"), QString::fromStdString(file), options, failure);
     } else if (connect.starts_with(kOdbcPrefix)) {
         const std::string_view odbc = connect.substr(kOdbcPrefix.size());
-        const QString options = readOnly ? QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY") : QString();
+        const QString options =
+            readOnly ? kOdbcOptions + QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY") : kOdbcOptions;
         OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(odbc), options,
                          "Der Datenbankserver " + ServerDescription(odbc) + " ist nicht erreichbar: ");
     } else {
@@ -188,7 +193,7 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
     QSqlQuery query(QtConnection(m_strConnectionName));
     if (!query.exec(ToQt(statement)))
-        throw CDBException(query.lastError().text().toStdString());
+        throw CDBException(WithoutPasswords(query.lastError().text()));
 }
 
 bool CHbRSetDatabase::IsSqlite() const
@@ -200,14 +205,14 @@ void CHbRSetDatabase::Begin()
 {
     QSqlDatabase db = QtConnection(m_strConnectionName);
     if (!db.transaction())
-        throw CDBException(db.lastError().text().toStdString());
+        throw CDBException(WithoutPasswords(db.lastError().text()));
 }
 
 void CHbRSetDatabase::Commit()
 {
     QSqlDatabase db = QtConnection(m_strConnectionName);
     if (!db.commit())
-        throw CDBException(db.lastError().text().toStdString());
+        throw CDBException(WithoutPasswords(db.lastError().text()));
 }
 
 void CHbRSetDatabase::Rollback()
