@@ -159,6 +159,11 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
         try {
             // Both statements read the file header, so a file that is no database fails here.
             ExecuteSQL(readOnly ? "PRAGMA schema_version" : "PRAGMA journal_mode=WAL");
+            // Every statement of a run commits on its own: in WAL mode a commit then
+            // needs no flush to disk, only a checkpoint does, and a crash loses no
+            // committed data the database cannot recover.
+            if (!readOnly)
+                ExecuteSQL("PRAGMA synchronous=NORMAL");
         } catch (const CDBException& error) {
             Close();
             throw CDBException(failure + error.ErrorText());
