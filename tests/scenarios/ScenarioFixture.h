@@ -3,12 +3,19 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
 // Runs the whole program on a scenario against a fresh practice and reads its report.
 class ScenarioFixture : public ::testing::Test {
 protected:
+    // An empty practice, or with a seed the generated practice of that size.
+    explicit ScenarioFixture(unsigned seed = 0, long patients = 0)
+        : m_practice(seed == 0 ? m_storage.emplace() : m_storage.emplace(seed, patients))
+    {
+    }
+
     // Owners 01, 02, 03; treaters 001 (01/01, Dr. Anna Berger), 002 (02/02, Jonas Keller),
     // 003 (cash 02, private 01), 004 (03/03, no staff address); the number pool.
     void AddOwnersAndTreaters() const;
@@ -23,7 +30,8 @@ protected:
     QJsonObject Control(int id) const;
     std::string LogBytes() const;
 
-    TestPractice m_practice;
+    std::optional<TestPractice> m_storage;
+    TestPractice& m_practice;
     QJsonObject m_report;
 };
 
