@@ -36,8 +36,8 @@ int CDBFileFind::FindFile(const std::string& pattern, unsigned /*flags*/)
 {
     d->entries.clear();
     d->current = -1;
-    const QFileInfo spec(QString::fromStdString(NativePath(pattern)));
-    const QDir folder(spec.path(), spec.fileName(), QDir::Name,
+    const QFileInfo wildcard(QString::fromStdString(NativePath(pattern)));
+    const QDir folder(wildcard.path(), wildcard.fileName(), QDir::Name,
                       QDir::AllEntries | QDir::Hidden | QDir::System);
     if (!folder.exists() || !folder.isReadable())
         return 0;
