@@ -7,70 +7,53 @@ namespace {
 class StartChecksTest : public ScenarioFixture {
 protected:
     void SetUp() override { AddOwnersAndTreaters(); }
-
-    bool Focused(int id) const { return Control(id).value(QStringLiteral("focus")).toBool(); }
 };
 
-TEST_F(StartChecksTest, OwnerToRemoveMustBeChosen)
+struct Refusal {
+    const char* scenario;
+    std::string message;
+    int focus;
+};
+
+TEST_F(StartChecksTest, EachRefusalNamesTheProblemAndFocusesTheControlToCorrect)
 {
-    Run(R"js({"answers": [11], "actions": [{"select": 1002, "text": "01"}, {"click": 1003}]})js");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
-                                                    "Halt: Sie müssen einen zu löschenden Praxisinhaber auswählen! -> 1"}));
-    EXPECT_TRUE(Focused(IDC_OWNER));
-    EXPECT_TRUE(Statements().empty());
+    const Refusal refusals[] = {
+        {R"js({"answers": [11], "actions": [{"select": 1002, "text": "01"}, {"click": 1003}]})js",
+         "Sie müssen einen zu löschenden Praxisinhaber auswählen!", IDC_OWNER},
+        {R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"click": 1003}]})js",
+         "Sie müssen einen Ersatz-Praxisinhaber auswählen!", IDC_REPLACEMENT},
+        {R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "02"}, {"click": 1003}]})js",
+         "Zu löschender und Ersatz-Praxisinhaber müssen verschieden sein!", IDC_OWNER},
+        // In treater mode the missing choice wins even when a replacement is chosen.
+        {R"js({"answers": [10], "actions": [{"select": 1002, "text": "004"}, {"click": 1003}]})js",
+         "Sie müssen einen zu löschenden Behandler auswählen!", IDC_TREATER_LIST},
+        {R"js({"answers": [10], "actions": [{"checkItem": 1018, "index": 1, "value": true},
+              {"checkItem": 1018, "index": 3, "value": true}, {"select": 1002, "text": "004"}, {"click": 1003}]})js",
+         "Zu löschender und Ersatz-Behandler müssen verschieden sein!", IDC_TREATER_LIST},
+        // 003 works for owner 02 in the cash practice and for owner 01 privately.
+        {R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"},
+              {"check": 1011, "value": true}, {"click": 1003}]})js",
+         "Behandler 003 arbeitet für verschiedene Praxisinhaber:\nKasse: 02, privat: 01\n\n"
+         "Das Löschen von Patienten gemäß Stammbehandler ist daher nicht eindeutig möglich!",
+         IDC_PATIENTS_BY_MAIN_TREATER},
+    };
+    for (const Refusal& refusal : refusals) {
+        Run(refusal.scenario);
+        ASSERT_EQ(Messages().size(), 2u);
+        EXPECT_EQ(Messages().front().rfind("SollIch: Behandlermodus? -> ", 0), 0u);
+        EXPECT_EQ(Messages().back(), "Halt: " + refusal.message + " -> 1");
+        EXPECT_TRUE(Control(refusal.focus).value(QStringLiteral("focus")).toBool()) << refusal.message;
+        EXPECT_TRUE(Statements().empty());
+    }
 }
 
-TEST_F(StartChecksTest, ReplacementOwnerMustBeChosen)
+TEST_F(StartChecksTest, RefusedConfirmationChangesNothing)
 {
-    Run(R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"click": 1003}]})js");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
-                                                    "Halt: Sie müssen einen Ersatz-Praxisinhaber auswählen! -> 1"}));
-    EXPECT_TRUE(Focused(IDC_REPLACEMENT));
-}
-
-TEST_F(StartChecksTest, OwnerAndReplacementMustDiffer)
-{
-    Run(R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "02"}, {"click": 1003}]})js");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
-                                                    "Halt: Zu löschender und Ersatz-Praxisinhaber müssen verschieden sein! -> 1"}));
-    EXPECT_TRUE(Focused(IDC_OWNER));
-}
-
-TEST_F(StartChecksTest, TreaterToRemoveIsCheckedFirstEvenWithAReplacement)
-{
-    Run(R"js({"answers": [10], "actions": [{"select": 1002, "text": "004"}, {"click": 1003}]})js");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 10",
-                                                    "Halt: Sie müssen einen zu löschenden Behandler auswählen! -> 1"}));
-    EXPECT_TRUE(Focused(IDC_TREATER_LIST));
-}
-
-TEST_F(StartChecksTest, ReplacementTreaterMustNotBeAmongThoseRemoved)
-{
-    Run(R"js({"answers": [10], "actions": [{"checkItem": 1018, "index": 1, "value": true},
-            {"checkItem": 1018, "index": 3, "value": true}, {"select": 1002, "text": "004"}, {"click": 1003}]})js");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 10",
-                                                    "Halt: Zu löschender und Ersatz-Behandler müssen verschieden sein! -> 1"}));
-    EXPECT_TRUE(Focused(IDC_TREATER_LIST));
-}
-
-TEST_F(StartChecksTest, TreaterWithTwoOwnersStopsPatientsByMainTreater)
-{
-    Run(R"js({"answers": [11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"},
-            {"check": 1011, "value": true}, {"click": 1003}]})js");
-    EXPECT_EQ(Messages(),
-              (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
-                                        "Halt: Behandler 003 arbeitet für verschiedene Praxisinhaber:\nKasse: 02, privat: 01\n\n"
-                                        "Das Löschen von Patienten gemäß Stammbehandler ist daher nicht eindeutig möglich! -> 1"}));
-    EXPECT_TRUE(Focused(IDC_PATIENTS_BY_MAIN_TREATER));
-}
-
-TEST_F(StartChecksTest, WithoutPatientsByMainTreaterTheSameOwnerIsAskedFor)
-{
+    // Without patients by main treater the same owner is no conflict.
     const auto before = m_practice.DumpAll();
     Run(R"js({"answers": [11, 11], "actions": [{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"}, {"click": 1003}]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
                                                     "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 11"}));
-    // Refused confirmation: nothing changed, the dialog stays ready.
     EXPECT_EQ(m_practice.DumpAll(), before);
     EXPECT_TRUE(Statements().empty());
     EXPECT_TRUE(Memo().empty());
@@ -81,7 +64,6 @@ TEST_F(StartChecksTest, WithoutPatientsByMainTreaterTheSameOwnerIsAskedFor)
 
 TEST_F(StartChecksTest, TreaterModeHasNoOwnerConflictCheck)
 {
-    // 003 works for two owners; in treater mode only the confirmation follows.
     Run(R"js({"answers": [10, 11], "actions": [{"checkItem": 1018, "index": 2, "value": true},
             {"select": 1002, "text": "004"}, {"click": 1003}]})js");
     EXPECT_TRUE(Control(IDC_PATIENTS_BY_MAIN_TREATER).value(QStringLiteral("checked")).toBool());

@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "KelvorDlg.h"
 #include "ScenarioFixture.h"
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -22,24 +23,22 @@ protected:
     }
 };
 
-TEST_F(StartUpTest, RefusedPasswordEndsBeforeTheModeQuestion)
+TEST_F(StartUpTest, RefusedPasswordOrMissingLibraryEndsBeforeTheModeQuestion)
 {
     AddOwnersAndTreaters();
-    Run(R"js({"password": false, "answers": [10]})js");
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_TRUE(m_report.value(QStringLiteral("controls")).toObject().isEmpty());
-    EXPECT_EQ(Prompts(), "Für das Löschen von Praxisinhabern/Behandlern wird ein Passwort benötigt.\n\n");
-    EXPECT_FALSE(dbDatabase.IsOpen());
-}
-
-TEST_F(StartUpTest, MissingPasswordLibraryEndsWithoutAMessage)
-{
-    AddOwnersAndTreaters();
-    Run(R"js({"password": "missing", "answers": [10]})js");
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_TRUE(m_report.value(QStringLiteral("controls")).toObject().isEmpty());
-    EXPECT_EQ(Prompts(), "");
-    EXPECT_FALSE(dbDatabase.IsOpen());
+    const std::pair<const char*, std::string> cases[] = {
+        {R"js({"password": false, "answers": [10]})js",
+         "Für das Löschen von Praxisinhabern/Behandlern wird ein Passwort benötigt.\n\n"},
+        {R"js({"password": "missing", "answers": [10]})js", ""},
+    };
+    for (const auto& [scenario, prompts] : cases) {
+        std::remove(PromptLog().c_str());
+        Run(scenario);
+        EXPECT_TRUE(Messages().empty());
+        EXPECT_TRUE(m_report.value(QStringLiteral("controls")).toObject().isEmpty());
+        EXPECT_EQ(Prompts(), prompts);
+        EXPECT_FALSE(dbDatabase.IsOpen());
+    }
 }
 
 TEST_F(StartUpTest, AnyAnswerButYesOpensOwnerMode)
