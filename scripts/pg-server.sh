@@ -5,13 +5,15 @@
 #   scripts/pg-server.sh start FOLDER [PORT]   prints the ODBC connection string (without DATABASE)
 #   scripts/pg-server.sh stop FOLDER           stops the server and removes FOLDER
 #
-# The server runs as the system user postgres when started by root (initdb refuses root).
+# The server runs as the system user postgres when started by root (initdb refuses root),
+# so FOLDER's parent must be open to that user.
 # Its collation is C, so that text sorts by bytes as in the embedded databases.
 set -euo pipefail
 
 command="${1:?usage: pg-server.sh start|stop FOLDER [PORT]}"
 folder="${2:?usage: pg-server.sh start|stop FOLDER [PORT]}"
-port="${3:-55432}"
+# Without a port, one of its own per shell, so that two runs on one machine do not meet.
+port="${3:-$((20000 + $$ % 20000))}"
 user=kelvor
 password="kelvor-test-$$-$RANDOM"
 

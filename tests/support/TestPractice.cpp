@@ -27,25 +27,6 @@ QString Value(const std::string& text)
     return text.empty() ? QStringLiteral("") : Q(text);
 }
 
-// One statement on the server's maintenance database (databases are made and
-// dropped there), on a connection of its own.
-void ExecOnServer(const std::string& sql)
-{
-    const QString name = QStringLiteral("test-practice-server");
-    QString error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(Q(TestPractice::ServerConnect() + ";DATABASE=postgres"));
-        QSqlQuery query(db);
-        if (!db.open())
-            error = db.lastError().text();
-        else if (!query.exec(Q(sql)))
-            error = query.lastError().text();
-    }
-    QSqlDatabase::removeDatabase(name);
-    if (!error.isEmpty())
-        throw std::runtime_error(sql + ": " + error.toStdString());
-}
 
 std::string MakeTempFolder()
 {
@@ -117,6 +98,27 @@ std::string TestPractice::ServerConnect()
 {
     const char* server = std::getenv("KELVOR_TEST_SERVER");
     return server == nullptr ? std::string() : server;
+}
+
+// Databases are made and dropped from the maintenance database, on a connection of its own.
+void TestPractice::ExecOnServer(const std::string& sql)
+{
+    const QString name = QStringLiteral("test-practice-server");
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+        db.setDatabaseName(Q(ServerConnect() + ";DATABASE=postgres"));
+        if (!db.open()) {
+            error = db.lastError().text();
+        } else {
+            QSqlQuery query(db);
+            if (!query.exec(Q(sql)))
+                error = query.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!error.isEmpty())
+        throw std::runtime_error(sql + ": " + error.toStdString());
 }
 
 std::string TestPractice::CreateServerDatabase()

@@ -26,8 +26,11 @@ public:
     std::string QAPath() const;
     std::string DatabaseFile() const;
     bool OnServer() const { return !m_serverDatabase.empty(); }
+    const std::string& ServerDatabase() const { return m_serverDatabase; }
     // The ODBC connection string of the test server; empty without one.
     static std::string ServerConnect();
+    // One statement on the test server's maintenance database; throws std::runtime_error.
+    static void ExecOnServer(const std::string& sql);
 
     // Runs on a private connection of the test; throws std::runtime_error on error.
     void Exec(const std::string& sql) const;

@@ -1,0 +1,111 @@
+// A connect text's password never reaches a trace, a log, a message or the output:
+// a whole run with failing statements and an open that the server refuses.
+#include "OutputCapture.h"
+#include "ScenarioRunner.h"
+#include "TestPractice.h"
+#include <QJsonDocument>
+#include <QSettings>
+#include <gtest/gtest.h>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+const char* const kOwnerRun = R"js({"answers": [7, 10, 7], "actions": [
+    {"select": 1001, "text": "02"}, {"select": 1002, "text": "01"}, {"check": 1013, "value": true},
+    {"check": 1014, "value": true}, {"click": 1003}]})js";
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+class PasswordLeakTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (TestPractice::ServerConnect().empty())
+            GTEST_SKIP() << "no test server (KELVOR_TEST_SERVER)";
+        m_practice.emplace(1, 20);
+        m_role = "kelvor_leak_" + std::to_string(::getpid());
+        m_password = "Geheim-" + std::to_string(std::random_device{}()) + "-Wort";
+        TestPractice::ExecOnServer("DROP ROLE IF EXISTS " + m_role);
+        TestPractice::ExecOnServer("CREATE ROLE " + m_role + " LOGIN PASSWORD '" + m_password + "'");
+        m_practice->Exec("GRANT ALL ON ALL TABLES IN SCHEMA public TO " + m_role);
+    }
+
+    void TearDown() override
+    {
+        if (m_practice) {
+            m_practice.reset();
+            TestPractice::ExecOnServer("DROP ROLE IF EXISTS " + m_role);
+        }
+    }
+
+    // The practice's connect text with this test's login and the given password.
+    void UseLogin(const std::string& password) const
+    {
+        QSettings settings(QString::fromStdString(m_practice->Folder() + "/vqparams.ini"), QSettings::IniFormat);
+        const std::string connect = "odbc:DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=" + ServerPort()
+            + ";DATABASE=" + m_practice->ServerDatabase() + ";UID=" + m_role + ";PWD=" + password;
+        settings.setValue(QStringLiteral("Datenbank/Verbindung"), QString::fromStdString(connect));
+    }
+
+    static std::string ServerPort()
+    {
+        const std::string server = TestPractice::ServerConnect();
+        const std::size_t at = server.find("PORT=");
+        return at == std::string::npos ? "5432" : server.substr(at + 5, server.find(';', at) - at - 5);
+    }
+
+    // Runs the owner scenario with all output captured; returns report and output.
+    std::string RunCaptured(const std::string& password)
+    {
+        UseLogin(password);
+        OutputCapture output;
+        const std::string report = RunScenario(m_practice->Folder(), kOwnerRun);
+        return report + output.Text();
+    }
+
+    std::string Logs() const
+    {
+        return ReadFile(m_practice->LogPath() + "Trace.log") + ReadFile(m_practice->LogPath() + "Kelvor.log");
+    }
+
+    std::optional<TestPractice> m_practice;
+    std::string m_role;
+    std::string m_password;
+};
+
+TEST_F(PasswordLeakTest, ARunWithFailingStatementsNamesNoPassword)
+{
+    m_practice->Exec("DROP TABLE ZEHIT");
+    const std::string seen = RunCaptured(m_password);
+    EXPECT_NE(seen.find("FERTIG!"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("CKelvorDlg::ExecuteSQL: DELETE FROM ZEHIT WHERE MDID='02'"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find(m_password), std::string::npos) << seen;
+    const std::string logs = Logs();
+    EXPECT_NE(logs.find("DELETE FROM ZEHIT WHERE MDID='02'"), std::string::npos) << logs;
+    EXPECT_EQ(logs.find(m_password), std::string::npos);
+    EXPECT_EQ(m_practice->Count("FBUCHUNG", "MDID='02'"), 0);
+}
+
+TEST_F(PasswordLeakTest, ARefusedLoginNamesNoPassword)
+{
+    const std::string wrong = m_password + "-falsch";
+    const std::string seen = RunCaptured(wrong);
+    const std::string refused = "Die Praxisdatenbank kann nicht geöffnet werden:\\nDer Datenbankserver 127.0.0.1 (Datenbank "
+        + m_practice->ServerDatabase() + ") ist nicht erreichbar: ";
+    EXPECT_NE(seen.find(refused), std::string::npos) << seen;
+    EXPECT_EQ(seen.find(wrong), std::string::npos) << seen;
+    EXPECT_EQ(seen.find(m_password), std::string::npos) << seen;
+    EXPECT_EQ(Logs().find(m_password), std::string::npos);
+}
+
+}  // namespace

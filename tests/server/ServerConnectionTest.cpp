@@ -1,0 +1,102 @@
+// The dialog's own connection on a server: session statements of other servers,
+// autocommit after a failed statement, a login that never ends, a server that goes
+// away between two steps.
+#include "Database.h"
+#include "DBException.h"
+#include "HbRSetDatabase.h"
+#include "ServerFixture.h"
+#include "VqMandant.h"
+#include "Windows1252.h"
+#include <chrono>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+TEST_F(ServerFixture, SessionStatementsFailQuietlyAndAFailedStatementSpoilsNoOther)
+{
+    OpenDialog(false);
+    EXPECT_TRUE(Dlg().ExecuteSQL("INSERT INTO MANDANT (MDID, NAME) VALUES ('07', 'Neu')"));
+    // Neither date-format statement is this server's dialect: both fail without a trace.
+    EXPECT_TRUE(m_traces.empty());
+    EXPECT_FALSE(Dlg().ExecuteSQL("UPDATE MANDANT SET ORT = 'x' WHERE NOSUCHCOLUMN = '1'"));
+    EXPECT_TRUE(Dlg().ExecuteSQL("UPDATE MANDANT SET ORT = 'Bonn' WHERE MDID = '07'"));
+    EXPECT_EQ(m_traces, (std::vector<std::string>{
+                            "CKelvorDlg::ExecuteSQL: UPDATE MANDANT SET ORT = 'x' WHERE NOSUCHCOLUMN = '1'\n"
+                            "ERROR: column \"nosuchcolumn\" does not exist;\n"
+                            "Error while executing the query  QODBC: Unable to execute statement"}));
+    // Each statement committed by itself: another connection sees the row as updated.
+    EXPECT_EQ(Practice().Dump("MANDANT"), "07|Neu|Bonn\n");
+}
+
+// A server that accepts the connection and never answers: the open gives up.
+TEST_F(ServerFixture, AServerThatNeverAnswersEndsTheOpenAfterTheLoginTimeOut)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::string port = std::to_string(ntohs(address.sin_port));
+
+    CHbRSetDatabase db;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        db.Open(nullptr, false, false,
+                "odbc:DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=" + port + ";DATABASE=praxis;UID=u;PWD=p", true);
+        ADD_FAILURE() << "a server that never answers was opened";
+    } catch (const CDBException& error) {
+        EXPECT_EQ(error.ErrorText().rfind("Der Datenbankserver 127.0.0.1 (Datenbank praxis) ist nicht erreichbar: ", 0), 0u)
+            << error.ErrorText();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    EXPECT_FALSE(db.IsOpen());
+    ::close(listener);
+}
+
+TEST_F(ServerFixture, AServerThatGoesAwayBetweenTwoStepsFailsTheirStatementsAndTheLogStaysComplete)
+{
+    UsePractice(1, 40);
+    OpenDialog(false);
+    Dlg().m_strDeleteId = "02";
+    Dlg().m_strReplacementId = "01";
+    ASSERT_TRUE(Dlg().DeleteJournalEntries());
+    ASSERT_TRUE(m_traces.empty());
+    EXPECT_EQ(Practice().Count("FBUCHUNG", "MDID='02'"), 0);
+
+    TakeServerAway();
+    m_statements.clear();
+    EXPECT_TRUE(Dlg().DeleteTransferRecords());
+    std::vector<std::string> expected;
+    for (const char* table : {"ZEHIT", "ZEHITLST", "PARHIT", "PARHITLST", "KBRHIT", "KBRHITLST"})
+        expected.push_back(std::string("DELETE FROM ") + table + " WHERE MDID='02'");
+    EXPECT_EQ(m_statements, expected);
+    // The first statement learns that the server is gone, the others that the connection is.
+    std::vector<std::string> traces;
+    for (const std::string& statement : expected) {
+        traces.push_back("CKelvorDlg::ExecuteSQL: " + statement + "\n"
+                         + (traces.empty() ? "FATAL: terminating connection due to administrator command;\n"
+                                             "The connection has been lost  QODBC: Unable to execute statement"
+                                           : "SQLExecDirectW unable due to the connection lost  QODBC: Unable to "
+                                             "execute statement"));
+    }
+    EXPECT_EQ(m_traces, traces);
+    // A record-set lookup on the shared connection finds nothing.
+    CVqMandant owners(&dbDatabase, nullptr);
+    EXPECT_NE(owners.GetAll(), 0);
+    EXPECT_EQ(owners.AnzHits(), 0);
+
+    const std::vector<std::string> memo = MemoLines();
+    EXPECT_EQ(memo, (std::vector<std::string>{"Lösche FiBu-/Kassenbuch-TSE-Einträge...", "Lösche ZE-/PAR-/KBR-DTA..."}));
+    std::string log;
+    for (const std::string& line : memo)
+        log += ToWindows1252(line) + "\n";
+    EXPECT_EQ(LogBytes(), log);
+}
+
+}  // namespace
