@@ -5,12 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
+BIN="${BUILD_DIR:-build}/bin"
 if [ ! -f demo/vqparams.ini ]; then
-  build/bin/kelvor-praxis create demo --seed 1 --patients 500 --password kelvor
+  "$BIN/kelvor-praxis" create demo --seed 1 --patients 500 --password kelvor
 fi
 export VQ_PRAXIS="$PWD/demo"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: opening Kelvor on a virtual one (xvfb-run)." >&2
-  exec xvfb-run -a build/bin/kelvor
+  exec xvfb-run -a "$BIN/kelvor"
 fi
-exec build/bin/kelvor
+exec "$BIN/kelvor"
