@@ -1,12 +1,12 @@
 // Runs the billing, journal, transfer-record and laboratory steps once each, in
 // the order of a run, on a generated practice; prints rows per second and the
 // peak memory of the process.
+#include "BenchmarkSupport.h"
 #include "Database.h"
 #include "KelvorDlg.h"
 #include "ScriptedMessageService.h"
 #include "TestPractice.h"
 #include <QApplication>
-#include <sys/resource.h>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -15,12 +15,6 @@
 
 namespace {
 
-long PeakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 long OwnerRows(const TestPractice& practice, const std::vector<std::string>& tables, const std::string& md)
 {
@@ -34,7 +28,7 @@ void Measure(const char* step, long rows, const std::function<bool()>& run)
 {
     const auto start = std::chrono::steady_clock::now();
     const bool ok = run();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = SecondsSince(start);
     std::printf("%-28s %s %8ld rows %8.2f s %10.0f rows/s  peak RSS %ld KiB\n", step, ok ? "ok  " : "FAIL", rows, seconds,
                 seconds > 0 ? rows / seconds : 0.0, PeakRssKiB());
 }
@@ -50,7 +44,7 @@ int main(int argc, char** argv)
     const auto generating = std::chrono::steady_clock::now();
     TestPractice practice(1, patients);
     std::printf("practice of %ld patients generated in %.1f s; peak RSS %ld KiB\n", patients,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - generating).count(), PeakRssKiB());
+                SecondsSince(generating), PeakRssKiB());
     CScriptedMessageService messages;
     SetMessageService(&messages);
     if (!OpenDatabase(2))

@@ -1,5 +1,6 @@
 // Generates practices of growing size and prints rows per second, database size
 // and peak memory: the time grows with the patients, the memory does not.
+#include "BenchmarkSupport.h"
 #include "PracticeGenerator.h"
 #include "Schema.h"
 #include <QCoreApplication>
@@ -7,7 +8,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
-#include <sys/resource.h>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,12 +15,6 @@
 
 namespace {
 
-long PeakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 long CountRows(const std::string& file)
 {
@@ -55,7 +49,7 @@ int main(int argc, char** argv)
         options.patients = patients;
         const auto start = std::chrono::steady_clock::now();
         CreatePractice(folder, options);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = SecondsSince(start);
         const long rows = CountRows(folder + "/praxis.db");
         std::printf("%8ld patients  %9ld rows  %7.1f s  %9.0f rows/s  %6.1f MiB database  peak RSS %ld KiB\n", patients,
                     rows, seconds, rows / seconds,

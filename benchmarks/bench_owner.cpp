@@ -1,6 +1,7 @@
 // Owner and treater removal on a generated practice of 100,000 patients: each
 // step runs once on its own copy of the practice, in a process of its own, so
 // that its peak memory is not the generator's.
+#include "BenchmarkSupport.h"
 #include "Database.h"
 #include "KelvorDlg.h"
 #include "Schema.h"
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,12 +41,6 @@ RowCounts CountRows(const TestPractice& practice, const std::string& keyPart, co
     return counts;
 }
 
-long PeakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 // Runs the step on the practice named by VQ_PRAXIS; the dialog and its
 // connection are gone when it returns.
@@ -62,7 +56,7 @@ double TimeStep(bool treaterMode, const std::string& removed, const std::string&
         dlg.m_strReplacementId = replacement;
         const auto start = std::chrono::steady_clock::now();
         treaterMode ? dlg.RemoveTreater() : dlg.RemovePracticeOwner();
-        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        seconds = SecondsSince(start);
     }
     CloseDatabase();
     return seconds;

@@ -1,11 +1,11 @@
 // Runs the patient and service steps once each on a generated practice and
 // prints rows per second and the peak memory of the process.
+#include "BenchmarkSupport.h"
 #include "Database.h"
 #include "KelvorDlg.h"
 #include "ScriptedMessageService.h"
 #include "TestPractice.h"
 #include <QApplication>
-#include <sys/resource.h>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -13,19 +13,13 @@
 
 namespace {
 
-long PeakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 void Measure(CKelvorDlg& dlg, const char* step, long rows, const char* rowKind, const std::function<bool()>& run)
 {
     const int linesBefore = dlg.m_memo.GetLines().Count();
     const auto start = std::chrono::steady_clock::now();
     const bool ok = run();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = SecondsSince(start);
     CStrings& lines = dlg.m_memo.GetLines();
     const std::string last = lines.Count() > linesBefore + 1 ? lines.Item(lines.Count() - 1) : std::string("(heading only)");
     std::printf("%-40s %s  %8ld %-13s %8.2f s  %10.0f rows/s  peak RSS %ld KiB  %s\n", step, ok ? "ok  " : "FAIL",
@@ -43,7 +37,7 @@ int main(int argc, char** argv)
     const auto generating = std::chrono::steady_clock::now();
     TestPractice practice(1, patients);
     std::printf("practice of %ld patients generated in %.1f s; %ld service rows, %ld billing cases\n", patients,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - generating).count(),
+                SecondsSince(generating),
                 practice.Count("BEH"), practice.Count("BILL"));
     CScriptedMessageService messages;
     SetMessageService(&messages);

@@ -1,6 +1,7 @@
 // Walks a patient table of a million rows with a record set and prints rows per
 // second and the peak resident memory before and after the walk: with paged
 // reading the peak does not grow with the table.
+#include "BenchmarkSupport.h"
 #include "HbRSetDatabase.h"
 #include "Schema.h"
 #include "VqPat.h"
@@ -14,18 +15,11 @@
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr long kPatients = 1000000;
 
-long PeakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 void Exec(QSqlQuery& query, const QString& sql)
 {
