@@ -1,15 +1,8 @@
 #include "PatientStepsFixture.h"
 
 namespace {
-
 const std::string kByMainTreater = "Lösche Patienten gemäß Stammbehandler...";
 const std::string kWithoutServices = "Lösche Patienten ohne Leistungen...";
-
-std::string PatNr(int n)
-{
-    return std::string(6 - std::to_string(n).size(), '0') + std::to_string(n);
-}
-
 }  // namespace
 
 using DeletePatientsTest = PatientStepsFixture;
@@ -17,17 +10,13 @@ using DeletePatientsTest = PatientStepsFixture;
 // Keys match only when exactly equal; an empty main-treater key never does.
 TEST_F(DeletePatientsTest, OwnerModeRemovesPatientsOfTheOwnersTreaters)
 {
-    AddPatient("000001", "00a", "A1");
-    AddPatient("000002", "00A", "A2");
-    AddPatient("000003", "00a ", "A3");
-    AddPatient("000004", "", "A4");
-    AddPatient("000005", "00b", "");
-    AddPatient("000006", "00c", "A'6");
-    AddService({.patNr = "000001", .lfdBeh = "1", .lebId = "009", .archiveNr = "1"});
-    AddService({.patNr = "000002", .lfdBeh = "1", .lebId = "009", .archiveNr = "1"});
+    AddPatients({{"000001", "00a", "A1"}, {"000002", "00A", "A2"}, {"000003", "00a ", "A3"},
+                 {"000004", "", "A4"}, {"000005", "00b", ""}, {"000006", "00c", "A'6"}});
+    AddServices({{.patNr = "000001", .lfdBeh = "1", .lebId = "009", .archiveNr = "1"},
+                 {.patNr = "000002", .lfdBeh = "1", .lebId = "009", .archiveNr = "1"}});
     AddBillingCase("01", "000001", "1");
     AddBillingCase("01", "000002", "1");
-    Open(false);
+    OpenDialog(false);
     Dlg().m_aTreaters = {{"00a", "01", "01"}, {"", "01", "01"}, {"00b", "01", ""}, {"00a", "02", "02"}, {"00c", "", ""}};
     const auto kept = KeptRows(PatientsRemoved({"000001", "000005", "000006"}, {"A1", "A'6"}));
 
@@ -35,59 +24,19 @@ TEST_F(DeletePatientsTest, OwnerModeRemovesPatientsOfTheOwnersTreaters)
 
     EXPECT_EQ(MemoLines(), (Lines{kByMainTreater, "... 3 von 6 gelöscht."}));
     EXPECT_EQ(m_statements, (Lines{"DELETE FROM ADR WHERE ADRID='A1'", "DELETE FROM ADR WHERE ADRID='A''6'"}));
-    EXPECT_TRUE(StepMessages().empty());
     ExpectTables(kept);
 }
 
-// Each pass removes the patients of its own treater, whatever the treater table holds.
-TEST_F(DeletePatientsTest, TreaterModeRemovesPatientsOfThePassTreaterOnly)
-{
-    AddPatient("000001", "001", "A1");
-    AddPatient("000002", "002", "A2");
-    AddPatient("000003", "003", "A3");
-    Open(true);
-    Dlg().m_aTreaters = {{"001", "01", "01"}, {"002", "01", "01"}, {"003", "01", "01"}};
-    const auto kept = KeptRows(PatientsRemoved({"000001", "000003"}, {"A1", "A3"}));
-
-    for (const std::string treater : {"003", "001"}) {
-        Dlg().m_strDeleteId = treater;
-        EXPECT_TRUE(Dlg().DeletePatientsByMainTreater());
-    }
-
-    EXPECT_EQ(MemoLines(), (Lines{kByMainTreater, "... 1 von 3 gelöscht.", kByMainTreater, "... 1 von 2 gelöscht."}));
-    EXPECT_EQ(m_statements, (Lines{"DELETE FROM ADR WHERE ADRID='A3'", "DELETE FROM ADR WHERE ADRID='A1'"}));
-    ExpectTables(kept);
-}
-
-TEST_F(DeletePatientsTest, NoMatchingPatientWritesTheHeadingOnly)
-{
-    for (int n = 1; n <= 20; ++n)
-        AddPatient(PatNr(n), "001", "A" + std::to_string(n));
-    Open(false);
-    Dlg().m_aTreaters.clear();
-    const auto kept = KeptRows({});
-    m_progress.clear();
-
-    EXPECT_TRUE(Dlg().DeletePatientsByMainTreater());
-
-    EXPECT_EQ(MemoLines(), Lines{kByMainTreater});
-    EXPECT_TRUE(m_statements.empty());
-    ASSERT_FALSE(m_progress.empty());
-    EXPECT_EQ(m_progress.back(), "95");
-    ExpectTables(kept);
-}
-
-// The second of five fails inside its complete removal: the first stays removed,
-// the second keeps all its rows, the rest are not reached.
+// The second of three fails inside its complete removal: the first stays removed,
+// the second keeps all its rows, the third is not reached.
 TEST_F(DeletePatientsTest, FailedRemovalStopsTheStepWithoutCountLine)
 {
-    for (int n = 1; n <= 5; ++n) {
-        AddPatient(PatNr(n), "001", "A" + std::to_string(n));
-        AddService({.patNr = PatNr(n), .lfdBeh = "1", .lebId = "001"});
-    }
+    AddPatients({{"000001", "001", "A1"}, {"000002", "001", "A2"}, {"000003", "001", "A3"}});
+    AddServices({{"000001", "1", "001"}, {"000002", "1", "001"}, {"000003", "1", "001"}});
     Practice().Exec("CREATE TRIGGER refuse BEFORE DELETE ON BEH WHEN OLD.PATNR='000002' "
                     "BEGIN SELECT RAISE(ABORT,'test'); END");
-    Open(false);
+    OpenDialog(false);
+    const std::size_t messagesAtOpen = m_messages.Messages().size();
     Dlg().m_aTreaters = {{"001", "01", "01"}};
     const auto kept = KeptRows(PatientsRemoved({"000001"}, {"A1"}));
 
@@ -95,52 +44,46 @@ TEST_F(DeletePatientsTest, FailedRemovalStopsTheStepWithoutCountLine)
 
     EXPECT_EQ(MemoLines(), Lines{kByMainTreater});
     EXPECT_EQ(m_statements, Lines{"DELETE FROM ADR WHERE ADRID='A1'"});
-    ASSERT_EQ(StepMessages().size(), 1u);
-    EXPECT_EQ(StepMessages()[0].kind, MessageKind::MessageBox);
-    EXPECT_EQ(StepMessages()[0].text, "Fehler beim Löschen des Patienten 000002!\nBreche ab.");
+    ASSERT_EQ(m_messages.Messages().size(), messagesAtOpen + 1);
+    EXPECT_EQ(m_messages.Messages().back().kind, MessageKind::MessageBox);
+    EXPECT_EQ(m_messages.Messages().back().text, "Fehler beim Löschen des Patienten 000002!\nBreche ab.");
     ExpectTables(kept);
 }
 
-// Every patient of the practice is examined, whoever its owner or treater.
-TEST_F(DeletePatientsTest, PatientsWithoutAnyServiceRowAreRemoved)
+// One treater pass: the patients of the pass treater (not those of the others in
+// the treater table) go; then every patient without services, whoever its owner
+// or treater; then every service row of the treater, whatever its billing, with
+// its findings and archive entry; then the patients left without services by it.
+TEST_F(DeletePatientsTest, TreaterPassRemovesPatientsAndServicesOfThePassTreater)
 {
-    AddPatient("000001", "001", "A1");
-    AddService({.patNr = "000001", .lfdBeh = "1", .lebId = "077"});
-    AddPatient("000002", "055", "A2");
-    AddBillingCase("05", "000002", "1");
-    AddPatient("000003", "", "");
-    Open(false);
-    Dlg().m_strDeleteId = "01";
-    const auto kept = KeptRows(PatientsRemoved({"000002", "000003"}, {"A2"}));
-
-    EXPECT_TRUE(Dlg().DeletePatientsWithoutServices());
-
-    EXPECT_EQ(MemoLines(), (Lines{kWithoutServices, "... 2 von 3 gelöscht."}));
-    EXPECT_EQ(m_statements, Lines{"DELETE FROM ADR WHERE ADRID='A2'"});
-    ExpectTables(kept);
-}
-
-// A patient whose last services go in the service step of a pass goes in the same pass.
-TEST_F(DeletePatientsTest, PatientLeftWithoutServicesByThePassIsRemoved)
-{
-    AddPatient("000001", "001", "A1");
-    AddService({.patNr = "000001", .lfdBeh = "1", .lebId = "002"});
-    AddService({.patNr = "000001", .lfdBeh = "2", .lebId = "002"});
-    AddPatient("000002", "001", "A2");
-    AddService({.patNr = "000002", .lfdBeh = "1", .lebId = "002"});
-    AddService({.patNr = "000002", .lfdBeh = "2", .lebId = "001"});
-    Open(true);
+    AddPatients({{"000001", "001", "A1"}, {"000002", "001", "A2"}, {"000003", "", ""},
+                 {"000004", "055", "A4"}, {"000005", "002", "A5"}});
+    AddServices({{"000001", "1", "002", "1", "0", "s", "1", "1"}, {"000001", "3", "002", "", "", "i", "3", ""},
+                 {"000002", "1", "002", "7", "1", "k", "4", ""}, {"000002", "2", "00 2"},
+                 {"000002", "3", "001", "", "", "b", "2", ""}, {"000005", "1", "001"}});
+    AddBillingCase("05", "000004", "1");
+    OpenDialog(true);
+    Dlg().m_aTreaters = {{"001", "01", "01"}, {"002", "01", "01"}};
     Dlg().m_strDeleteId = "002";
-    auto removed = PatientsRemoved({"000001"}, {"A1"});
-    removed["BEH"] = "LEBID='002'";
+    auto removed = PatientsRemoved({"000001", "000003", "000004", "000005"}, {"A1", "A4", "A5"});
+    removed["BEH"] = "LEBID='002' OR " + removed["BEH"];
+    removed["ABEFUND"] = "PATNR='000001'";
+    removed["KFOBEFUND"] = "LFDKFOBEFUND='4'";
     const auto kept = KeptRows(removed);
 
+    EXPECT_TRUE(Dlg().DeletePatientsByMainTreater());
     EXPECT_TRUE(Dlg().DeletePatientsWithoutServices());
     EXPECT_TRUE(Dlg().DeleteServicesByLineTreaterForTreater());
     EXPECT_TRUE(Dlg().DeletePatientsWithoutServices());
 
-    EXPECT_EQ(MemoLines(), (Lines{kWithoutServices, "Lösche Leistungen gemäß Zeilenbehandler...", "... 3 gelöscht.",
+    EXPECT_EQ(MemoLines(), (Lines{kByMainTreater, "... 1 von 5 gelöscht.", kWithoutServices, "... 2 von 4 gelöscht.",
+                                  "Lösche Leistungen gemäß Zeilenbehandler...", "... 3 gelöscht.",
                                   kWithoutServices, "... 1 von 2 gelöscht."}));
-    EXPECT_EQ(m_statements, Lines{"DELETE FROM ADR WHERE ADRID='A1'"});
+    EXPECT_EQ(m_statements, (Lines{"DELETE FROM ADR WHERE ADRID='A5'", "DELETE FROM ADR WHERE ADRID='A4'",
+                                   "DELETE FROM ABEFUND WHERE PATNR='000001' AND LFDABEFUND='1'",
+                                   "DELETE FROM ARCHIV WHERE PATNR='000001' AND LFDARCHIV='1'",
+                                   "DELETE FROM ABEFUND WHERE PATNR='000001' AND LFDABEFUND='3'",
+                                   "DELETE FROM KFOBEFUND WHERE PATNR='000002' AND LFDKFOBEFUND='4'",
+                                   "DELETE FROM ADR WHERE ADRID='A1'"}));
     ExpectTables(kept);
 }

@@ -1,5 +1,10 @@
 #pragma once
 #include "DialogFixture.h"
+#include "HbRSet.h"
+#include "Schema.h"
+#include <algorithm>
+#include <array>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,27 +22,77 @@ struct ServiceRow {
 // step touched exactly the rows it should.
 class PatientStepsFixture : public DialogFixture {
 protected:
-    // Opens the dialog; what it says on opening is no step's message.
-    CKelvorDlg& Open(bool treaterMode);
-    std::vector<CScriptedMessageService::Message> StepMessages() const;
-
-    // The patient, its address (when adrId is given) and a note of the patient.
-    void AddPatient(const std::string& patNr, const std::string& mainTreater, const std::string& adrId);
-    // The service row and its archive entry (when it has an archive number).
-    void AddService(const ServiceRow& row);
+    // Each patient {number, main treater, address id}, its address (when it has an
+    // address id) and a note of the patient.
+    void AddPatients(std::initializer_list<std::array<std::string, 3>> patients)
+    {
+        for (const auto& [patNr, mainTreater, adrId] : patients) {
+            Practice().Insert("PAT", {{"PATNR", patNr}, {"ADRID", adrId}, {"STAMMLEBID", mainTreater}});
+            if (!adrId.empty())
+                Practice().Insert("ADR", {{"ADRID", adrId}, {"NAME", "Patient " + patNr}});
+            Practice().Insert("PATINFO", {{"PATNR", patNr}, {"LFDPATINFO", "1"}, {"INHALT", "Notiz"}});
+        }
+    }
+    // The service row, its archive entry and its findings row (when it has their
+    // numbers). Findings of types other than "k" and "r" go to ABEFUND, so rows of
+    // unknown types leave a row there that must stay.
+    void AddServices(std::initializer_list<ServiceRow> rows)
+    {
+        for (const ServiceRow& row : rows) {
+            Practice().Insert("BEH", {{"PATNR", row.patNr}, {"LFDBEH", row.lfdBeh}, {"LEBID", row.lebId},
+                                      {"LFDPATBILL", row.billNr}, {"KZPRIVAT", row.kind},
+                                      {"BEFUNDART", row.findingsType}, {"LFDBEFUND", row.findingsNr},
+                                      {"LFDARCHIV", row.archiveNr}, {"LEISTUNG", "01"}});
+            if (!row.archiveNr.empty())
+                Practice().Insert("ARCHIV", {{"PATNR", row.patNr}, {"LFDARCHIV", row.archiveNr}});
+            const std::string findings = row.findingsType == "k" ? "KFOBEFUND" : row.findingsType == "r" ? "ROEBEFUND" : "ABEFUND";
+            if (!row.findingsNr.empty())
+                Practice().Insert(findings, {{"PATNR", row.patNr}, {"LFD" + findings, row.findingsNr}});
+        }
+    }
     void AddBillingCase(const std::string& mdId, const std::string& patNr, const std::string& billNr,
-                        const std::string& type = "k");
+                        const std::string& type = "k")
+    {
+        Practice().Insert("BILL", {{"MDID", mdId}, {"PATNR", patNr}, {"LFDPATBILL", billNr}, {"ABRTYP", type}});
+    }
 
-    // The rows of a patient that a complete removal takes, in the tables filled above.
-    static Conditions PatientsRemoved(const Lines& patNrs, const Lines& adrIds);
-    static std::string InList(const Lines& values);
+    // The rows a complete removal of the patients takes, in the tables filled above.
+    static Conditions PatientsRemoved(const Lines& patNrs, const Lines& adrIds)
+    {
+        const std::string patients = "PATNR IN " + InList(patNrs);
+        return {{"PAT", patients}, {"PATINFO", patients}, {"BEH", patients}, {"BILL", patients},
+                {"ARCHIV", patients}, {"ADR", "ADRID IN " + InList(adrIds)}};
+    }
 
     // Every table's rows now, without those the conditions name.
-    std::map<std::string, Rows> KeptRows(const Conditions& affected);
-    // Every table holds its kept rows, plus the changed rows given for it.
-    void ExpectTables(std::map<std::string, Rows> kept, const std::map<std::string, Rows>& changed = {});
+    std::map<std::string, Rows> KeptRows(const Conditions& affected)
+    {
+        std::map<std::string, Rows> kept;
+        for (const TableDef& table : PracticeSchema()) {
+            const auto condition = affected.find(table.name);
+            kept[table.name] = SortedRows(table.name, condition == affected.end() ? "" : " WHERE NOT (" + condition->second + ")");
+        }
+        return kept;
+    }
+    // Every table holds its kept rows and no others.
+    void ExpectTables(const std::map<std::string, Rows>& kept)
+    {
+        for (const auto& [table, rows] : kept)
+            EXPECT_EQ(SortedRows(table, ""), rows) << "table " << table;
+    }
 
 private:
-    std::size_t m_messagesAtOpen = 0;
-    Rows SortedRows(const std::string& table, const std::string& where);
+    static std::string InList(const Lines& values)
+    {
+        std::string list;
+        for (const std::string& value : values)
+            list += (list.empty() ? "'" : ",'") + CHbRSet::DoQuotes(value) + "'";
+        return "(" + list + ")";
+    }
+    Rows SortedRows(const std::string& table, const std::string& where)
+    {
+        Rows rows = Practice().Query("SELECT * FROM " + table + where);
+        std::ranges::sort(rows);
+        return rows;
+    }
 };

@@ -11,13 +11,9 @@
 #include <filesystem>
 #include <stdexcept>
 
-namespace fs = std::filesystem;
-
 namespace {
 
-const std::string kUsage =
-    "usage: kelvor-praxis create FOLDER [--seed N] [--patients N] [--password TEXT] [--connect TEXT]\n"
-    "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n";
+using Strings = std::vector<std::string>;
 
 struct Outcome {
     int exitCode = -1;
@@ -25,169 +21,139 @@ struct Outcome {
     std::string err;
 };
 
+Outcome RunPraxis(const Strings& arguments, const QByteArray& input = {})
+{
+    const char* bin = std::getenv("KELVOR_BIN_DIR");
+    if (bin == nullptr)
+        throw std::runtime_error("KELVOR_BIN_DIR is not set");
+    QStringList args;
+    for (const std::string& argument : arguments)
+        args.append(QString::fromStdString(argument));
+    QProcess process;
+    process.start(QString::fromUtf8(bin) + QStringLiteral("/kelvor-praxis"), args);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000))
+        throw std::runtime_error("kelvor-praxis does not end");
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
+}
+
 bool Accepts(const std::string& hash, const std::string& password)
 {
     return sodium_init() >= 0 && crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
 }
 
-// A scratch folder; the practice generator's own tests look at what it leaves there.
+std::string Setting(const std::string& folder, const QString& key)
+{
+    return QSettings(QString::fromStdString(folder + "/vqparams.ini"), QSettings::IniFormat).value(key).toString().toStdString();
+}
+
+// Everything in a folder, hidden entries included.
+Strings Entries(const std::string& folder)
+{
+    Strings entries;
+    for (const QString& entry : QDir(QString::fromStdString(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+        entries.push_back(entry.toStdString());
+    return entries;
+}
+
+// A scratch folder that "praxis" may be made in; the tests look at what is left there.
 class PraxisCommandTest : public ::testing::Test {
 protected:
-    Outcome Run(const QStringList& arguments, const QByteArray& input = {}) const
-    {
-        const char* bin = std::getenv("KELVOR_BIN_DIR");
-        if (bin == nullptr)
-            throw std::runtime_error("KELVOR_BIN_DIR is not set");
-        QProcess process;
-        process.start(QString::fromUtf8(bin) + QStringLiteral("/kelvor-praxis"), arguments);
-        if (!process.waitForStarted())
-            throw std::runtime_error("kelvor-praxis does not start");
-        process.write(input);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(120000))
-            throw std::runtime_error("kelvor-praxis does not end");
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
-    }
-
-    QString Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
-    // Everything in the scratch folder, hidden entries included.
-    QStringList Entries() const
-    {
-        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    }
-
     QTemporaryDir m_dir;
+    const std::string m_scratch = m_dir.path().toStdString();
+    const std::string m_folder = m_scratch + "/praxis";
 };
 
 } // namespace
 
 TEST_F(PraxisCommandTest, CreateWritesAPracticeAndPrintsOneLine)
 {
-    const QString folder = Path("praxis");
-    const Outcome outcome = Run({QStringLiteral("create"), folder, QStringLiteral("--seed"), QStringLiteral("3"),
-                                 QStringLiteral("--patients=7"), QStringLiteral("--password"), QStringLiteral("geheim")});
+    const Outcome outcome = RunPraxis({"create", m_folder, "--seed", "3", "--patients=7", "--password", "geheim"});
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, "Created practice " + folder.toStdString() + " (seed 3, 7 patients)\n");
+    EXPECT_EQ(outcome.out, "Created practice " + m_folder + " (seed 3, 7 patients)\n");
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(Entries(), QStringList{QStringLiteral("praxis")});
-    const QSettings settings(folder + QStringLiteral("/vqparams.ini"), QSettings::IniFormat);
-    EXPECT_EQ(settings.value(QStringLiteral("Datenbank/Verbindung")).toString(), QStringLiteral("sqlite:praxis.db"));
-    EXPECT_TRUE(Accepts(settings.value(QStringLiteral("Kennwort/Hash")).toString().toStdString(), "geheim"));
+    EXPECT_EQ(Setting(m_folder, QStringLiteral("Datenbank/Verbindung")), "sqlite:praxis.db");
+    EXPECT_TRUE(Accepts(Setting(m_folder, QStringLiteral("Kennwort/Hash")), "geheim"));
 }
 
+// The last case finds a folder with content, which is kept as it was.
 TEST_F(PraxisCommandTest, BadArgumentsExitWithTwoAndLeaveNothing)
 {
-    const QString folder = Path("praxis");
-    const std::pair<QStringList, std::string> cases[]{
-        {{QStringLiteral("create"), folder, QStringLiteral("--size"), QStringLiteral("3")}, "Unknown option 'size'."},
-        {{QStringLiteral("create"), folder, QStringLiteral("--seed")}, "Missing value after '--seed'."},
-        {{QStringLiteral("create"), folder, QStringLiteral("--patients"), QStringLiteral("12x")},
-         "--patients needs a whole number of 0 or more, not \"12x\""},
-        {{QStringLiteral("create"), folder, QStringLiteral("--patients=-5")},
-         "--patients needs a whole number of 0 or more, not \"-5\""},
-        {{QStringLiteral("create"), folder, QStringLiteral("--seed=99999999999")},
-         "--seed needs a whole number of 0 or more, not \"99999999999\""},
-        {{QStringLiteral("create")}, "Expected a command and a folder"},
-        {{QStringLiteral("create"), folder, folder}, "Expected a command and a folder"},
-        {{QStringLiteral("erase"), folder}, "Unknown command \"erase\""},
-        {{QStringLiteral("password"), folder, QStringLiteral("--seed=1")}, "The password command takes no options"},
+    const std::pair<Strings, std::string> cases[]{
+        {{"create", m_folder, "--size", "3"}, "Unknown option 'size'."},
+        {{"create", m_folder, "--seed"}, "Missing value after '--seed'."},
+        {{"create", m_folder, "--patients", "12x"}, "--patients needs a whole number of 0 or more, not \"12x\""},
+        {{"create", m_folder, "--patients=-5"}, "--patients needs a whole number of 0 or more, not \"-5\""},
+        {{"create", m_folder, "--seed=99999999999"}, "--seed needs a whole number of 0 or more, not \"99999999999\""},
+        {{"create"}, "Expected a command and a folder"},
+        {{"create", m_folder, m_folder}, "Expected a command and a folder"},
+        {{"erase", m_folder}, "Unknown command \"erase\""},
+        {{"password", m_folder, "--seed=1"}, "The password command takes no options"},
+        {{"create", m_folder}, m_folder + " exists and is not an empty folder"},
     };
     for (const auto& [arguments, message] : cases) {
-        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
-        const Outcome outcome = Run(arguments);
+        SCOPED_TRACE(message);
+        if (&message == &std::end(cases)[-1].second) {
+            ASSERT_TRUE(std::filesystem::create_directories(m_folder + "/alt"));
+        }
+        const Outcome outcome = RunPraxis(arguments);
         EXPECT_EQ(outcome.exitCode, 2);
-        EXPECT_EQ(outcome.err, "kelvor-praxis: " + message + "\n" + kUsage);
+        EXPECT_EQ(outcome.err, "kelvor-praxis: " + message + "\n"
+                  "usage: kelvor-praxis create FOLDER [--seed N] [--patients N] [--password TEXT] [--connect TEXT]\n"
+                  "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n");
         EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(Entries(), QStringList());
+        EXPECT_EQ(Entries(m_scratch), std::filesystem::exists(m_folder) ? Strings{"praxis"} : Strings{});
     }
+    EXPECT_EQ(Entries(m_folder), Strings{"alt"});
 }
 
-TEST_F(PraxisCommandTest, ExistingFolderWithContentIsRefusedAndKept)
-{
-    const QString folder = Path("praxis");
-    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/alt")));
-    const Outcome outcome = Run({QStringLiteral("create"), folder});
-    EXPECT_EQ(outcome.exitCode, 2);
-    EXPECT_EQ(outcome.err, "kelvor-praxis: " + folder.toStdString() + " exists and is not an empty folder\n" + kUsage);
-    EXPECT_EQ(Entries(), QStringList{QStringLiteral("praxis")});
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("alt")});
-}
-
-TEST_F(PraxisCommandTest, PasswordCommandStoresTheLineWithoutItsNewline)
+// The line read is the password without its newline; without settings or input
+// the command fails and the password stays.
+TEST_F(PraxisCommandTest, PasswordCommandStoresTheLineReadOrFailsWithOne)
 {
     const TestPractice practice;
-    const QString folder = QString::fromStdString(practice.Folder());
-    const Outcome outcome = Run({QStringLiteral("password"), folder}, QByteArrayLiteral("Zahn arzt!\n"));
-    EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, "Password set for practice " + practice.Folder() + "\n");
+    const Outcome empty = RunPraxis({"password", practice.Folder()});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.err, "kelvor-praxis: No password on standard input\n");
+    const Outcome missing = RunPraxis({"password", m_scratch}, QByteArrayLiteral("x\n"));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "kelvor-praxis: No practice settings in " + m_scratch + " (vqparams.ini is missing)\n");
+    EXPECT_TRUE(Accepts(GetVqPasswordHash(), "kelvor"));
+
+    const Outcome set = RunPraxis({"password", practice.Folder()}, QByteArrayLiteral("Zahn arzt!\n"));
+    EXPECT_EQ(set.exitCode, 0);
+    EXPECT_EQ(set.out, "Password set for practice " + practice.Folder() + "\n");
     const std::string hash = GetVqPasswordHash();
     EXPECT_TRUE(Accepts(hash, "Zahn arzt!"));
     EXPECT_FALSE(Accepts(hash, "Zahn arzt!\n"));
     EXPECT_FALSE(Accepts(hash, "kelvor"));
 }
 
-TEST_F(PraxisCommandTest, PasswordCommandFailsWithOneWithoutSettingsOrInput)
+// A failed call leaves nothing behind; an empty folder is taken, and the database
+// may lie in a sub-folder of the practice.
+TEST_F(PraxisCommandTest, GeneratorChecksItsConnectTextAndFolder)
 {
-    const Outcome missing = Run({QStringLiteral("password"), m_dir.path()}, QByteArrayLiteral("x\n"));
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, "kelvor-praxis: No practice settings in " + m_dir.path().toStdString()
-                               + " (vqparams.ini is missing)\n");
-    const TestPractice practice;
-    const Outcome empty = Run({QStringLiteral("password"), QString::fromStdString(practice.Folder())});
-    EXPECT_EQ(empty.exitCode, 1);
-    EXPECT_EQ(empty.err, "kelvor-praxis: No password on standard input\n");
-    EXPECT_TRUE(Accepts(GetVqPasswordHash(), "kelvor"));
-}
-
-TEST_F(PraxisCommandTest, GeneratorAcceptsAnEmptyFolderAndADatabaseInASubFolder)
-{
-    const QString folder = Path("praxis");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    PracticeOptions options;
-    options.patients = 3;
-    options.connect = "sqlite:db/kelvor.db";
-    CreatePractice(folder.toStdString(), options);
-    EXPECT_TRUE(fs::is_regular_file(folder.toStdString() + "/db/kelvor.db"));
-    EXPECT_FALSE(fs::exists(folder.toStdString() + "/praxis.db"));
-    EXPECT_EQ(QSettings(folder + QStringLiteral("/vqparams.ini"), QSettings::IniFormat).value(QStringLiteral("Datenbank/Verbindung")),
-              QStringLiteral("sqlite:db/kelvor.db"));
-    EXPECT_EQ(Entries(), QStringList{QStringLiteral("praxis")});
-}
-
-TEST_F(PraxisCommandTest, GeneratorFailuresThrowAndLeaveNothingBehind)
-{
-    const std::string folder = Path("praxis").toStdString();
     const std::pair<std::string, std::string> connects[]{
         {"mysql:praxis", "The connect text must begin with \"sqlite:\" or \"odbc:\""},
         {"sqlite:../praxis.db", "The database file must lie inside the practice folder"},
         {"sqlite:/tmp/praxis.db", "The database file must lie inside the practice folder"},
     };
     for (const auto& [connect, message] : connects) {
-        PracticeOptions options;
-        options.connect = connect;
         try {
-            CreatePractice(folder, options);
+            CreatePractice(m_folder, PracticeOptions{.connect = connect});
             ADD_FAILURE() << connect << " was accepted";
         } catch (const std::runtime_error& error) {
             EXPECT_EQ(std::string(error.what()), message);
         }
-        EXPECT_EQ(Entries(), QStringList()) << connect;
     }
-    PracticeOptions negative;
-    negative.patients = -1;
-    EXPECT_THROW(CreateEmptyPractice(folder, negative), std::runtime_error);
-    EXPECT_THROW(CreatePractice(Path("missing/praxis").toStdString(), PracticeOptions{}), std::runtime_error);
-    EXPECT_EQ(Entries(), QStringList());
-}
+    EXPECT_THROW(CreateEmptyPractice(m_folder, PracticeOptions{.patients = -1, .connect = {}}), std::runtime_error);
+    EXPECT_THROW(CreatePractice(m_scratch + "/missing/praxis", {}), std::runtime_error);
+    EXPECT_EQ(Entries(m_scratch), Strings{});
 
-TEST_F(PraxisCommandTest, SetPracticePasswordReplacesTheHash)
-{
-    const TestPractice practice;
-    const std::string before = GetVqPasswordHash();
-    EXPECT_TRUE(Accepts(before, "kelvor"));
-    SetPracticePassword(practice.Folder(), "Müller-Lüdenscheidt");
-    EXPECT_TRUE(Accepts(GetVqPasswordHash(), "Müller-Lüdenscheidt"));
-    EXPECT_FALSE(Accepts(GetVqPasswordHash(), "kelvor"));
-    EXPECT_EQ(GetVqConnect(), "sqlite:praxis.db");
+    ASSERT_TRUE(std::filesystem::create_directory(m_folder));
+    CreatePractice(m_folder, PracticeOptions{.patients = 3, .connect = "sqlite:db/kelvor.db"});
+    EXPECT_EQ(Entries(m_folder), (Strings{"daten", "db", "log", "qa", "vqparams.ini"}));
+    EXPECT_EQ(Setting(m_folder, QStringLiteral("Datenbank/Verbindung")), "sqlite:db/kelvor.db");
 }
