@@ -1,175 +1,115 @@
 #include "DialogFixture.h"
 #include <QDialog>
-#include <map>
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 class KelvorDlgTest : public DialogFixture {
 protected:
-    CKelvorDlg& OpenWith(bool treaterMode, const std::vector<std::string>& ids)
+    static std::vector<std::string> Items(const CStrings& strings)
     {
-        for (const std::string& id : ids)
-            Practice().Insert(treaterMode ? "LEB" : "MANDANT", { { treaterMode ? "LEBID" : "MDID", id } });
-        return OpenDialog(treaterMode);
+        std::vector<std::string> items;
+        for (int i = 0; i < strings.Count(); ++i)
+            items.push_back(strings.Item(i));
+        return items;
     }
-    // Journal, transfer records, laboratory invoices, invoices: the owner's own data groups.
-    std::vector<CHbLCheckX*> OwnerOnlyBoxes()
+    // One digit a control, four to a group: 1001, 1002, 1003, 1018, the choices 1009, 1010, 1011, 1017,
+    // then the owner's own groups 1013, 1014, 1015, 1012.
+    std::string States(const std::function<int(CHbControl&)>& get)
     {
-        return { &Dlg().m_chkJournalEntries, &Dlg().m_chkTransferRecords, &Dlg().m_chkLabInvoices,
-                 &Dlg().m_chkInvoicesAndPayments };
+        CKelvorDlg& d = Dlg();
+        std::string digits;
+        for (CHbControl* control : std::initializer_list<CHbControl*>{
+                 &d.m_ownerCombo, &d.m_replacementCombo, &d.m_btnStart, &d.m_treaterList,
+                 &d.m_chkServicesByBillingCase, &d.m_chkServicesByLineTreater, &d.m_chkPatientsByMainTreater,
+                 &d.m_chkPatientsWithoutServices, &d.m_chkJournalEntries, &d.m_chkTransferRecords,
+                 &d.m_chkLabInvoices, &d.m_chkInvoicesAndPayments })
+            digits += (digits.size() % 5 == 4 ? " " : "") + std::to_string(get(*control));
+        return digits;
     }
-    // Checked state of 1009, 1010, 1011, 1017.
-    std::vector<int> Choices()
+    std::string Checked()
     {
-        return { Dlg().m_chkServicesByBillingCase.GetChecked(), Dlg().m_chkServicesByLineTreater.GetChecked(),
-                 Dlg().m_chkPatientsByMainTreater.GetChecked(), Dlg().m_chkPatientsWithoutServices.GetChecked() };
+        return States([](CHbControl& control) {
+            const auto* box = dynamic_cast<const CHbLCheckX*>(&control);
+            return box != nullptr ? box->GetChecked() : 0;
+        });
     }
-    // Enabled state of 1001, 1002, 1009, 1010, 1011, 1017, 1003, 1018.
-    std::vector<bool> Enabled()
+    // Clicks the boxes named by letters (b 1009, l 1010, m 1011), then expects the checked boxes.
+    void ExpectClicks(const std::vector<std::pair<std::string, std::string>>& steps)
     {
-        CKelvorDlg& dlg = Dlg();
-        return { dlg.m_ownerCombo.GetEnabled(), dlg.m_replacementCombo.GetEnabled(),
-                 dlg.m_chkServicesByBillingCase.GetEnabled(), dlg.m_chkServicesByLineTreater.GetEnabled(),
-                 dlg.m_chkPatientsByMainTreater.GetEnabled(), dlg.m_chkPatientsWithoutServices.GetEnabled(),
-                 dlg.m_btnStart.GetEnabled(), dlg.m_treaterList.GetEnabled() };
+        for (const auto& [clicks, checked] : steps) {
+            for (const char c : clicks)
+                (c == 'b' ? Dlg().m_chkServicesByBillingCase
+                          : c == 'l' ? Dlg().m_chkServicesByLineTreater : Dlg().m_chkPatientsByMainTreater).Click();
+            EXPECT_EQ(Checked(), checked) << clicks;
+        }
     }
-    std::vector<std::string> Messages() const
+    static std::string Caption(const std::string& whom)
     {
-        std::vector<std::string> texts;
-        for (const auto& message : m_messages.Messages())
-            texts.push_back(std::string(CScriptedMessageService::KindName(message.kind)) + ": " + message.text);
-        return texts;
+        return "Dieses Programm löscht den angegebenen " + whom + " und die damit verknüpften Daten.\n"
+               "Vor dem Start bitte UNBEDINGT eine SICHERHEITSKOPIE der vorhandenen Daten durchführen!!!";
     }
 };
 
-const std::vector<bool> AllEnabled(8, true);
-const std::vector<bool> NoneEnabled(8, false);
-
-TEST_F(KelvorDlgTest, OwnerModeShowsEveryControlNamedByItsLabel)
+TEST_F(KelvorDlgTest, OwnerModeOffersTheOwnersInKeyOrderWithoutSelection)
 {
-    CKelvorDlg& dlg = OpenWith(false, { "01", "02" });
-    const std::map<int, std::string> names = {
-        { IDC_OWNER, "Zu löschender Praxisinhaber:" }, { IDC_REPLACEMENT, "Ersatz-Praxisinhaber:" },
-        { IDC_START, "Löschen starten" }, { IDC_MEMO, "Status:" }, { IDC_TREATER_LIST, "Zu löschende Behandler:" },
-        { IDC_SERVICES_BY_BILLING_CASE, "Leistungsdaten gemäß Abrechnungsfall " },
-        { IDC_SERVICES_BY_LINE_TREATER, "Leistungsdaten gemäß Zeilenbehandler" },
-        { IDC_PATIENTS_BY_MAIN_TREATER, "Patienten gemäß Stammbehandler" },
-        { IDC_PATIENTS_WITHOUT_SERVICES, "Patienten ohne Leistungen" },
-        { IDC_JOURNAL_ENTRIES, "FiBu-/Kassenbuch-TSE-Einträge" }, { IDC_TRANSFER_RECORDS, "ZE-/PAR-/KBR-DTA" },
-        { IDC_LAB_INVOICES, "Laborrechnungen" }, { IDC_INVOICES_AND_PAYMENTS, "Rechnungen und Zahlungen" },
-    };
-    for (const auto& [id, name] : names) {
-        ASSERT_NE(dlg.GetDlgItem(id), nullptr) << id;
-        EXPECT_EQ(dlg.GetDlgItem(id)->accessibleName().toStdString(), name) << id;
-    }
-    EXPECT_NE(dlg.GetDlgItem(IDC_PROGRESS), nullptr);
-    EXPECT_EQ(dlg.m_infoPanel.Widget(), dlg.GetDlgItem(IDC_INFO_PANEL));
-    EXPECT_EQ(dlg.m_infoPanel.GetCaption(),
-              "Dieses Programm löscht den angegebenen Praxisinhaber und die damit verknüpften Daten.\n"
-              "Vor dem Start bitte UNBEDINGT eine SICHERHEITSKOPIE der vorhandenen Daten durchführen!!!");
-    for (CHbLCheckX* box : OwnerOnlyBoxes())
-        EXPECT_TRUE(box->GetVisible() && box->GetChecked() == 1 && !box->GetEnabled());
+    Practice().Insert("MANDANT", { { "MDID", "02" } });
+    Practice().Insert("MANDANT", { { "MDID", "01" } });
+    CKelvorDlg& dlg = OpenDialog(false);
+    EXPECT_EQ(dlg.m_infoPanel.GetCaption(), Caption("Praxisinhaber"));
+    EXPECT_EQ(States(&CHbControl::GetVisible), "1110 1111 1111");
+    EXPECT_EQ(States(&CHbControl::GetEnabled), "1111 1111 0000");
     EXPECT_TRUE(dlg.m_memo.GetVisible());
-    EXPECT_FALSE(dlg.m_treaterList.GetVisible());
-    EXPECT_EQ(Enabled(), AllEnabled);
     EXPECT_FALSE(dlg.Window()->windowIcon().isNull());
     EXPECT_TRUE(m_messages.Messages().empty());
+    const std::vector<std::string> keys = { "01", "02" };
+    EXPECT_EQ(dlg.m_aOwners, keys);
+    EXPECT_EQ(Items(dlg.m_ownerCombo.GetItems()), keys);
+    EXPECT_EQ(Items(dlg.m_replacementCombo.GetItems()), keys);
+    EXPECT_EQ(dlg.m_ownerCombo.GetText() + dlg.m_replacementCombo.GetText(), "");
+    // Services go by billing case or by line treater; unchecking checks nothing else.
+    ExpectClicks({ { "", "0000 0000 1111" }, { "bl", "0000 0100 1111" }, { "m", "0000 0110 1111" },
+                   { "b", "0000 1010 1111" }, { "mb", "0000 0000 1111" } });
 }
 
-TEST_F(KelvorDlgTest, TreaterModeOnFirstDisplay)
+TEST_F(KelvorDlgTest, TreaterModeOffersEveryTreaterNamedByItsStaffMember)
 {
-    CKelvorDlg& dlg = OpenWith(true, { "005", "007" });
-    EXPECT_EQ(dlg.m_infoPanel.GetCaption(),
-              "Dieses Programm löscht den angegebenen Behandler und die damit verknüpften Daten.\n"
-              "Vor dem Start bitte UNBEDINGT eine SICHERHEITSKOPIE der vorhandenen Daten durchführen!!!");
+    Practice().Insert("PERSONALADR", { { "PERSONALID", "12" }, { "TITEL", "Dr." }, { "VORNAME", "Anna" },
+                                       { "NAME", "Berger" } });
+    Practice().Insert("LEB", { { "LEBID", "005" }, { "MDIDK", "01" }, { "MDIDP", "" }, { "PERSONALID", "" } });
+    Practice().Insert("LEB", { { "LEBID", "006" }, { "MDIDK", "01" }, { "MDIDP", "02" }, { "PERSONALID", "12" } });
+    Practice().Insert("LEB", { { "LEBID", "007" }, { "MDIDK", "" }, { "MDIDP", "02" }, { "PERSONALID", "13" } });
+    CKelvorDlg& dlg = OpenDialog(true);   // the staff address of 007 is missing
+    EXPECT_EQ(dlg.m_infoPanel.GetCaption(), Caption("Behandler"));
+    EXPECT_EQ(dlg.m_replacementCombo.GetLabelText(), "Ersatz-Behandler:");
+    EXPECT_EQ(States(&CHbControl::GetVisible), "0111 0111 0000");
+    EXPECT_EQ(States(&CHbControl::GetEnabled), "1111 1111 0000");
     EXPECT_FALSE(dlg.m_memo.GetVisible());
-    EXPECT_TRUE(dlg.m_treaterList.GetVisible());
-    EXPECT_FALSE(dlg.m_ownerCombo.GetVisible());
-    EXPECT_FALSE(dlg.m_chkServicesByBillingCase.GetVisible());
-    EXPECT_EQ(dlg.GetDlgItem(IDC_REPLACEMENT)->accessibleName().toStdString(), "Ersatz-Behandler:");
-    EXPECT_EQ(dlg.m_replacementCombo.GetHint(), "Wird in den Datensätzen, die nicht gelöscht werden, "
-                                                "anstelle des zu löschenden Praxisinhabers eingetragen");
-    for (CHbLCheckX* box : OwnerOnlyBoxes())
-        EXPECT_TRUE(!box->GetVisible() && box->GetChecked() == 0 && !box->GetEnabled());
-    EXPECT_EQ(Choices(), (std::vector<int>{ 0, 0, 1, 0 }));
-    EXPECT_EQ(Enabled(), AllEnabled);
     EXPECT_TRUE(m_messages.Messages().empty());
+    const std::vector<std::string> texts = { "005", "006 - 12 (Dr. Anna Berger)", "007" };
+    EXPECT_EQ(Items(dlg.m_treaterList.GetItems()), texts);
+    EXPECT_EQ(Items(dlg.m_replacementCombo.GetItems()), texts);
+    std::vector<std::string> rows;
+    for (const TreaterEntry& entry : dlg.m_aTreaters)
+        rows.push_back(entry.lebId + "|" + entry.cashOwnerId + "|" + entry.privateOwnerId);
+    EXPECT_EQ(rows, (std::vector<std::string>{ "005|01|", "006|01|02", "007||02" }));
+    // A treater's services by line treater and its patients by main treater exclude each other.
+    ExpectClicks({ { "", "0000 0010 0000" }, { "l", "0000 0100 0000" }, { "m", "0000 0010 0000" },
+                   { "m", "0000 0000 0000" } });
 }
 
-TEST_F(KelvorDlgTest, OwnerModeServiceBoxesExcludeEachOtherAndMainTreaterIsFree)
+TEST_F(KelvorDlgTest, PracticeWithoutTreatersShowsTheDialogUnusableAndSaysWhy)
 {
-    CKelvorDlg& dlg = OpenWith(false, { "01", "02" });
-    dlg.m_chkServicesByBillingCase.Click();
-    dlg.m_chkServicesByLineTreater.Click();
-    EXPECT_EQ(Choices(), (std::vector<int>{ 0, 1, 0, 0 }));
-    dlg.m_chkPatientsByMainTreater.Click();
-    EXPECT_EQ(Choices(), (std::vector<int>{ 0, 1, 1, 0 }));
-    dlg.m_chkServicesByBillingCase.Click();
-    EXPECT_EQ(Choices(), (std::vector<int>{ 1, 0, 1, 0 }));
-    dlg.m_chkPatientsByMainTreater.Click();
-    dlg.m_chkServicesByBillingCase.Click();   // unchecking checks nothing else
-    EXPECT_EQ(Choices(), (std::vector<int>{ 0, 0, 0, 0 }));
-}
-
-TEST_F(KelvorDlgTest, TreaterModeLineTreaterAndMainTreaterExcludeEachOther)
-{
-    CKelvorDlg& dlg = OpenWith(true, { "005", "007" });
-    dlg.m_chkServicesByLineTreater.Click();
-    EXPECT_EQ(Choices(), (std::vector<int>{ 0, 1, 0, 0 }));
-    dlg.m_chkPatientsByMainTreater.Click();
-    EXPECT_EQ(Choices(), (std::vector<int>{ 0, 0, 1, 0 }));
-    dlg.m_chkPatientsByMainTreater.Click();
-    EXPECT_EQ(Choices(), (std::vector<int>{ 0, 0, 0, 0 }));
-}
-
-TEST_F(KelvorDlgTest, RepeatedTreaterConfigurationStartsAFreshChoice)
-{
-    CKelvorDlg& dlg = OpenWith(true, { "005", "007" });
-    dlg.m_chkPatientsByMainTreater.Click();
-    dlg.m_treaterList.SetState(1, 1);
-    dlg.m_replacementCombo.SelectText("005");
-    dlg.m_memo.SetVisible(true);      // as a run leaves it
-    dlg.m_treaterList.SetVisible(false);
-    dlg.EnableControls(false);
-
-    dlg.ConfigureForMode(false);
-    EXPECT_EQ(Choices(), (std::vector<int>{ 0, 0, 0, 0 }));
-    EXPECT_EQ(dlg.m_treaterList.GetItems().Count(), 2);
-    EXPECT_EQ(dlg.m_treaterList.GetState(1), 0);
-    EXPECT_EQ(dlg.m_replacementCombo.GetItems().Count(), 2);
+    CKelvorDlg& dlg = OpenDialog(true);
+    ASSERT_EQ(m_messages.Messages().size(), 1u);
+    EXPECT_EQ(m_messages.Messages()[0].kind, MessageKind::HaltE);
+    EXPECT_EQ(m_messages.Messages()[0].text, "Diese Praxis hat nur einen Behandler!");
     EXPECT_EQ(dlg.m_replacementCombo.GetText(), "");
-    EXPECT_TRUE(dlg.m_treaterList.GetVisible() && !dlg.m_memo.GetVisible());
-    EXPECT_EQ(Enabled(), AllEnabled);
-    EXPECT_EQ(MemoLines(), (std::vector<std::string>{ "" }));
-    EXPECT_EQ(LogBytes(), "\n");
-}
-
-TEST_F(KelvorDlgTest, SingleTreaterIsShownSelectedInAnUnusableDialog)
-{
-    CKelvorDlg& dlg = OpenWith(true, { "005" });
-    EXPECT_EQ(Messages(), (std::vector<std::string>{ "HaltE: Diese Praxis hat nur einen Behandler!" }));
-    EXPECT_EQ(dlg.m_replacementCombo.GetText(), "005");
-    EXPECT_EQ(Enabled(), NoneEnabled);
-    EXPECT_TRUE(dlg.Window()->isVisible());
-}
-
-TEST_F(KelvorDlgTest, PracticeWithoutTreatersGetsTheSameNotice)
-{
-    CKelvorDlg& dlg = OpenWith(true, {});
-    EXPECT_EQ(Messages(), (std::vector<std::string>{ "HaltE: Diese Praxis hat nur einen Behandler!" }));
-    EXPECT_EQ(dlg.m_replacementCombo.GetText(), "");
-    EXPECT_EQ(Enabled(), NoneEnabled);
-}
-
-TEST_F(KelvorDlgTest, SingleOwnerIsShownSelectedInAnUnusableDialog)
-{
-    CKelvorDlg& dlg = OpenWith(false, { "01" });
-    EXPECT_EQ(Messages(), (std::vector<std::string>{ "HaltE: Diese Praxis hat nur einen Praxisinhaber!" }));
-    EXPECT_EQ(dlg.m_replacementCombo.GetText(), "01");
-    EXPECT_EQ(dlg.m_ownerCombo.GetText(), "");
-    EXPECT_EQ(Enabled(), NoneEnabled);
+    EXPECT_EQ(States(&CHbControl::GetEnabled), "0000 0000 0000");
     EXPECT_TRUE(dlg.Window()->isVisible());
 }
 
