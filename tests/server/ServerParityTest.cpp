@@ -1,11 +1,13 @@
 // The server holds the same practice as SQLite: the generator writes the same rows
 // for the same seed, and a whole owner run leaves the same database behind.
+#include "PracticeGenerator.h"
 #include "ScenarioRunner.h"
 #include "TestPractice.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <filesystem>
 
 namespace {
 
@@ -39,6 +41,21 @@ TEST_F(ServerParityTest, TheGeneratorWritesTheSameRowsOnBothDatabases)
     const TestPractice server(5, 30, TestPractice::Backend::Server);
     ASSERT_TRUE(server.OnServer());
     EXPECT_EQ(server.DumpAll(), sqlite.DumpAll());
+}
+
+// The whole practice is one transaction on the server: a generator run that fails
+// after its first table leaves neither that table nor a practice folder.
+TEST_F(ServerParityTest, AFailedGeneratorRunLeavesTheServerDatabaseAsItWas)
+{
+    const TestPractice server;
+    server.Exec("DROP TABLE MANDANT");
+    const std::string folder = server.Folder() + "-neu";
+    PracticeOptions options;
+    options.connect = "odbc:" + TestPractice::ServerConnect() + ";DATABASE=" + server.ServerDatabase();
+    EXPECT_THROW(CreatePractice(folder, options), std::runtime_error);
+    EXPECT_EQ(server.Scalar("SELECT COUNT(*) FROM information_schema.tables WHERE table_name IN ('mandant', 'leb')"), "1");
+    EXPECT_EQ(server.Count("LEB"), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 TEST_F(ServerParityTest, AnOwnerRunLeavesTheSameDatabaseOnBoth)
