@@ -5,6 +5,7 @@
 #include "ScriptedMessageService.h"
 #include "TestPractice.h"
 #include <gtest/gtest.h>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,8 @@ using Texts = std::vector<std::string>;
 // entries are captured.
 class DatabaseTest : public ::testing::Test {
 protected:
-    DatabaseTest()
+    DatabaseTest() : m_previousService(SetMessageService(&m_messages))
     {
-        m_previousService = SetMessageService(&m_messages);
         SetTraceSink([this](const std::string& text) { m_traces.push_back(text); });
     }
 
@@ -29,49 +29,47 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(OpenDatabase(2)); }
 
-    void InsertRows(const std::string& table, const Texts& columns, const std::vector<Texts>& rows) const
+    // Rows given as their fields joined by '|'.
+    void InsertRows(const std::string& table, const std::string& columns, const Texts& rows) const
     {
-        practice.Exec("BEGIN");
-        for (const Texts& row : rows) {
-            std::map<std::string, std::string> values;
-            for (std::size_t i = 0; i < columns.size(); ++i)
-                values[columns[i]] = row[i];
-            practice.Insert(table, values);
-        }
-        practice.Exec("COMMIT");
+        const auto joined = [](const std::string& fields, const char* separator) {
+            return QString::fromStdString(fields).replace(u'|', QString::fromUtf8(separator)).toStdString();
+        };
+        std::string values;
+        for (const std::string& row : rows)
+            values += ",('" + joined(CHbRSet::DoQuotes(row), "','") + "')";
+        practice.Exec("INSERT INTO " + table + " (" + joined(columns, ",") + ") VALUES " + values.substr(1));
     }
 
-    static std::string Number(int number)
+    // prefix + "000001" up to prefix + count in six digits.
+    static Texts Numbered(const std::string& prefix, int count)
     {
-        const std::string digits = std::to_string(number);
-        return std::string(6 - digits.size(), '0') + digits;
+        Texts texts;
+        for (int i = 1; i <= count; ++i)
+            texts.push_back(prefix + std::to_string(1000000 + i).substr(1));
+        return texts;
     }
 
-    // Rows whose last column counts first ... last, six digits.
-    void InsertNumbered(const std::string& table, const Texts& columns, Texts values, int first, int last) const
+    // The current row's columns joined by '|'; of it and every row after it, walking with Next.
+    static std::string Row(const CHbRSet& rows, const Texts& columns)
     {
-        std::vector<Texts> rows;
-        for (int i = first; i <= last; ++i) {
-            rows.push_back(values);
-            rows.back().back() = Number(i);
-        }
-        InsertRows(table, columns, rows);
+        std::string row;
+        for (const std::string& column : columns)
+            row += "|" + rows.GetField(column);
+        return row.substr(1);
     }
 
-    // One column of the current row and every row after it, walking with Next.
-    static Texts Walk(CHbRSet& rows, const std::string& column)
+    static Texts Walk(CHbRSet& rows, const Texts& columns)
     {
-        Texts values;
+        Texts walked;
         do
-            values.push_back(rows.GetField(column));
+            walked.push_back(Row(rows, columns));
         while (rows.Next() == 0);
-        return values;
+        return walked;
     }
 
     TestPractice practice;
     CScriptedMessageService m_messages;
+    IMessageService* const m_previousService;
     Texts m_traces;
-
-private:
-    IMessageService* m_previousService = nullptr;
 };
