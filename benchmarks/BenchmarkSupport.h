@@ -14,3 +14,38 @@ inline double SecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
+
+#include "Database.h"
+#include "ScriptedMessageService.h"
+#include "TestPractice.h"
+#include <cstdio>
+#include <stdexcept>
+
+// A generated practice with the shared connections open and every question
+// answered no, for the benchmarks that run steps of the dialog.
+class BenchmarkPractice {
+public:
+    explicit BenchmarkPractice(long patients, unsigned seed = 1) : m_practice(seed, patients)
+    {
+        std::printf("practice of %ld patients generated in %.1f s; peak RSS %ld KiB\n", patients,
+                    SecondsSince(m_generating), PeakRssKiB());
+        m_previous = SetMessageService(&m_messages);
+        if (!OpenDatabase(2))
+            throw std::runtime_error("the practice database does not open");
+    }
+    ~BenchmarkPractice()
+    {
+        CloseDatabase();
+        SetMessageService(m_previous);
+    }
+    BenchmarkPractice(const BenchmarkPractice&) = delete;
+    BenchmarkPractice& operator=(const BenchmarkPractice&) = delete;
+
+    const TestPractice& Practice() const { return m_practice; }
+
+private:
+    const std::chrono::steady_clock::time_point m_generating = std::chrono::steady_clock::now();
+    TestPractice m_practice;
+    CScriptedMessageService m_messages;
+    IMessageService* m_previous = nullptr;
+};

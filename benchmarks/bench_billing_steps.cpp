@@ -2,10 +2,7 @@
 // the order of a run, on a generated practice; prints rows per second and the
 // peak memory of the process.
 #include "BenchmarkSupport.h"
-#include "Database.h"
 #include "KelvorDlg.h"
-#include "ScriptedMessageService.h"
-#include "TestPractice.h"
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
@@ -41,14 +38,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const long patients = argc > 1 ? std::stol(argv[1]) : 100000;
 
-    const auto generating = std::chrono::steady_clock::now();
-    TestPractice practice(1, patients);
-    std::printf("practice of %ld patients generated in %.1f s; peak RSS %ld KiB\n", patients,
-                SecondsSince(generating), PeakRssKiB());
-    CScriptedMessageService messages;
-    SetMessageService(&messages);
-    if (!OpenDatabase(2))
-        return 1;
+    const BenchmarkPractice benchmark(patients);
+    const TestPractice& practice = benchmark.Practice();
     {
         CKelvorDlg dlg(false);
         dlg.Create();
@@ -75,7 +66,5 @@ int main(int argc, char** argv)
         for (int i = 0; i < lines.Count(); ++i)
             std::printf("  %s\n", lines.Item(i).c_str());
     }
-    CloseDatabase();
-    SetMessageService(nullptr);
     return 0;
 }

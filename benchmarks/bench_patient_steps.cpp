@@ -1,10 +1,7 @@
 // Runs the patient and service steps once each on a generated practice and
 // prints rows per second and the peak memory of the process.
 #include "BenchmarkSupport.h"
-#include "Database.h"
 #include "KelvorDlg.h"
-#include "ScriptedMessageService.h"
-#include "TestPractice.h"
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
@@ -34,15 +31,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const long patients = argc > 1 ? std::stol(argv[1]) : 100000;
 
-    const auto generating = std::chrono::steady_clock::now();
-    TestPractice practice(1, patients);
-    std::printf("practice of %ld patients generated in %.1f s; %ld service rows, %ld billing cases\n", patients,
-                SecondsSince(generating),
-                practice.Count("BEH"), practice.Count("BILL"));
-    CScriptedMessageService messages;
-    SetMessageService(&messages);
-    if (!OpenDatabase(2))
-        return 1;
+    const BenchmarkPractice benchmark(patients);
+    const TestPractice& practice = benchmark.Practice();
+    std::printf("%ld service rows, %ld billing cases\n", practice.Count("BEH"), practice.Count("BILL"));
 
     const auto owners = practice.Query("SELECT MDID FROM MANDANT ORDER BY MDID");
     if (owners.size() < 3)
@@ -70,7 +61,5 @@ int main(int argc, char** argv)
         Measure(dlg, "DeleteServicesByLineTreaterForTreater", practice.Count("PAT"), "patients",
                 [&] { return dlg.DeleteServicesByLineTreaterForTreater(); });
     }
-    CloseDatabase();
-    SetMessageService(nullptr);
     return 0;
 }
