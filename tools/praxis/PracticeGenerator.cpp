@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QString>
 #include <sodium.h>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
