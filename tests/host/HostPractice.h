@@ -1,15 +1,15 @@
 #pragma once
-#include "ScopedEnv.h"
 #include <QSettings>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <string>
 
 // A practice folder of its own, named by VQ_PRAXIS while the object lives.
 class HostPractice {
 public:
-    HostPractice() : m_praxis("VQ_PRAXIS", m_dir.path().toStdString()) {}
+    HostPractice() { qputenv("VQ_PRAXIS", m_dir.path().toLocal8Bit()); }
+    ~HostPractice() { qunsetenv("VQ_PRAXIS"); }
 
     std::string Folder() const { return m_dir.path().toStdString() + "/"; }
 
@@ -28,19 +28,6 @@ public:
             std::ofstream(path, std::ios::binary) << content;
     }
 
-    std::string Read(const std::string& relativePath) const
-    {
-        std::ostringstream content;
-        content << std::ifstream(Folder() + relativePath, std::ios::binary).rdbuf();
-        return content.str();
-    }
-
-    void Link(const std::string& target, const std::string& relativePath) const
-    {
-        std::filesystem::create_symlink(Folder() + target, Folder() + relativePath);
-    }
-
 private:
     QTemporaryDir m_dir;
-    ScopedEnv m_praxis;
 };
