@@ -12,37 +12,31 @@
 #include <tuple>
 #include <vector>
 
-namespace {
-
 using Texts = std::vector<std::string>;
-
-// Each showing of the dialog is answered with the next entry (nullptr, or none
-// left: Cancel) and noted as its visible label texts joined by "|".
-void Answer(const std::vector<const char*>& answers, Texts& shown)
-{
-    QWidget* const dialog = QApplication::activeModalWidget();
-    if (!dialog)
-        return;
-    std::string labels;
-    for (const QLabel* label : dialog->findChildren<QLabel*>())
-        if (label->isVisible())
-            labels += (labels.empty() ? "" : "|") + label->text().toStdString();
-    shown.push_back(labels);
-    auto* const entry = dialog->findChild<QLineEdit*>();
-    const char* const answer = shown.size() <= answers.size() ? answers[shown.size() - 1] : nullptr;
-    if (answer && entry && entry->echoMode() == QLineEdit::Password) {
-        entry->setText(QString::fromUtf8(answer));
-        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    } else {
-        dialog->close();
-    }
-}
-
-} // namespace
 
 // The real prompt library on a practice whose password is "geheim", or without any.
 TEST(PasswordPrompt, TheRightPasswordWithinThreeTriesIsAcceptedNothingWithoutAHash)
 {
+    // Each showing of the dialog is answered with the next entry (nullptr, or none
+    // left: Cancel) and noted as its visible label texts joined by "|".
+    const auto answer = [](const std::vector<const char*>& answers, Texts& shown) {
+        QWidget* const dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        std::string labels;
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            if (label->isVisible())
+                labels += (labels.empty() ? "" : "|") + label->text().toStdString();
+        shown.push_back(labels);
+        auto* const entry = dialog->findChild<QLineEdit*>();
+        const char* const next = shown.size() <= answers.size() ? answers[shown.size() - 1] : nullptr;
+        if (next && entry && entry->echoMode() == QLineEdit::Password) {
+            entry->setText(QString::fromUtf8(next));
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        } else {
+            dialog->close();
+        }
+    };
     const std::string shown = "Für das Löschen von Praxisinhabern/Behandlern wird ein Passwort benötigt.";
     const std::string wrong = shown + "|Das Passwort ist falsch.";
     const std::tuple<bool, std::vector<const char*>, int, Texts> cases[] = {{true, {"falsch", "geheim"}, 1, {shown, wrong}},
@@ -63,7 +57,7 @@ TEST(PasswordPrompt, TheRightPasswordWithinThreeTriesIsAcceptedNothingWithoutAHa
         ASSERT_NE(nullptr, ask);
         Texts seen;
         QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, &timer, [&] { Answer(answers, seen); });
+        QObject::connect(&timer, &QTimer::timeout, &timer, [&] { answer(answers, seen); });
         timer.start(10);
         EXPECT_EQ(result, ask((shown + "\n").c_str()));
         EXPECT_EQ(expected, seen);
