@@ -18,16 +18,21 @@ inline double SecondsSince(std::chrono::steady_clock::time_point start)
 #include "Database.h"
 #include "ScriptedMessageService.h"
 #include "TestPractice.h"
+#include <QApplication>
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
-// A generated practice with the shared connections open and every question
-// answered no, for the benchmarks that run steps of the dialog.
+// The window system, and a generated practice (its size the first argument, default
+// 100,000 patients) with the shared connections open and every question answered no,
+// for the benchmarks that run steps of the dialog.
 class BenchmarkPractice {
 public:
-    explicit BenchmarkPractice(long patients, unsigned seed = 1) : m_practice(seed, patients)
+    BenchmarkPractice(int& argc, char** argv)
+        : m_offscreen(qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"))), m_app(argc, argv),
+          m_patients(argc > 1 ? std::stol(argv[1]) : 100000), m_practice(1, m_patients)
     {
-        std::printf("practice of %ld patients generated in %.1f s; peak RSS %ld KiB\n", patients,
+        std::printf("practice of %ld patients generated in %.1f s; peak RSS %ld KiB\n", m_patients,
                     SecondsSince(m_generating), PeakRssKiB());
         m_previous = SetMessageService(&m_messages);
         if (!OpenDatabase(2))
@@ -44,6 +49,9 @@ public:
     const TestPractice& Practice() const { return m_practice; }
 
 private:
+    const bool m_offscreen;
+    QApplication m_app;
+    const long m_patients;
     const std::chrono::steady_clock::time_point m_generating = std::chrono::steady_clock::now();
     TestPractice m_practice;
     CScriptedMessageService m_messages;

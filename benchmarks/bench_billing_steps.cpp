@@ -3,7 +3,6 @@
 // peak memory of the process.
 #include "BenchmarkSupport.h"
 #include "KelvorDlg.h"
-#include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -34,11 +33,7 @@ void Measure(const char* step, long rows, const std::function<bool()>& run)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    const long patients = argc > 1 ? std::stol(argv[1]) : 100000;
-
-    const BenchmarkPractice benchmark(patients);
+    const BenchmarkPractice benchmark(argc, argv);
     const TestPractice& practice = benchmark.Practice();
     {
         CKelvorDlg dlg(false);

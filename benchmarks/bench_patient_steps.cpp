@@ -2,7 +2,6 @@
 // prints rows per second and the peak memory of the process.
 #include "BenchmarkSupport.h"
 #include "KelvorDlg.h"
-#include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -27,11 +26,7 @@ void Measure(CKelvorDlg& dlg, const char* step, long rows, const char* rowKind, 
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    const long patients = argc > 1 ? std::stol(argv[1]) : 100000;
-
-    const BenchmarkPractice benchmark(patients);
+    const BenchmarkPractice benchmark(argc, argv);
     const TestPractice& practice = benchmark.Practice();
     std::printf("%ld service rows, %ld billing cases\n", practice.Count("BEH"), practice.Count("BILL"));
 
