@@ -8,6 +8,6 @@ $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config ccache \
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc libgl-dev \
-  libsodium-dev libgtest-dev googletest \
+  libsodium-dev libsqlite3-dev libgtest-dev googletest \
   unixodbc-dev odbc-postgresql postgresql \
   xvfb xauth fonts-dejavu-core >/dev/null

@@ -91,6 +91,8 @@ TEST_F(PraxisCommandTest, BadArgumentsExitWithTwoAndLeaveNothing)
         {{"create", m_folder, m_folder}, "Expected a command and a folder"},
         {{"erase", m_folder}, "Unknown command \"erase\""},
         {{"password", m_folder, "--seed=1"}, "The password command takes no options"},
+        {{"backup", m_folder}, "Expected the command and two folders"},
+        {{"restore", m_folder, m_folder, "--seed=1"}, "The restore command takes no options"},
         {{"create", m_folder}, m_folder + " exists and is not an empty folder"},
     };
     for (const auto& [arguments, message] : cases) {
@@ -102,7 +104,9 @@ TEST_F(PraxisCommandTest, BadArgumentsExitWithTwoAndLeaveNothing)
         EXPECT_EQ(outcome.exitCode, 2);
         EXPECT_EQ(outcome.err, "kelvor-praxis: " + message + "\n"
                   "usage: kelvor-praxis create FOLDER [--seed N] [--patients N] [--password TEXT] [--connect TEXT]\n"
-                  "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n");
+                  "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n"
+                  "       kelvor-praxis backup PRACTICE TARGET\n"
+                  "       kelvor-praxis restore TARGET PRACTICE\n");
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(Entries(m_scratch), std::filesystem::exists(m_folder) ? Strings{"praxis"} : Strings{});
     }

@@ -1,4 +1,5 @@
 #include "EchoGuard.h"
+#include "PracticeCopy.h"
 #include "PracticeGenerator.h"
 #include "StagingFolder.h"
 #include <QCommandLineParser>
@@ -16,7 +17,9 @@ constexpr int kBadArguments = 2;
 
 const char* const kUsage =
     "usage: kelvor-praxis create FOLDER [--seed N] [--patients N] [--password TEXT] [--connect TEXT]\n"
-    "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n";
+    "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n"
+    "       kelvor-praxis backup PRACTICE TARGET\n"
+    "       kelvor-praxis restore TARGET PRACTICE\n";
 
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -68,6 +71,20 @@ int Create(const QCommandLineParser& parser, const std::string& folder, const QC
     return 0;
 }
 
+// backup PRACTICE TARGET and restore TARGET PRACTICE both copy their first folder
+// into their second, which must not exist or be empty: a practice is put back into
+// a free place, never over another one (move a damaged practice aside first).
+int Copy(const std::string& command, const std::string& from, const std::string& to)
+{
+    if (!StagingFolder::IsFree(to))
+        throw UsageError(to + " exists and is not an empty folder"
+                         + (command == "restore" ? ": move the practice aside, restore never overwrites one" : ""));
+    CopyPractice(from, to);
+    std::cout << (command == "backup" ? "Backed up practice " + from + " to " : "Restored practice " + from + " to ")
+              << to << '\n';
+    return 0;
+}
+
 int Run(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -79,16 +96,19 @@ int Run(const QStringList& arguments)
     if (!parser.parse(arguments))
         throw UsageError(parser.errorText().toStdString());
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 2)
-        throw UsageError("Expected a command and a folder");
-    const std::string command = positional[0].toStdString();
+    const std::string command = positional.isEmpty() ? std::string() : positional[0].toStdString();
+    const bool copy = command == "backup" || command == "restore";
+    if (positional.size() != (copy ? 3 : 2))
+        throw UsageError(copy ? "Expected the command and two folders" : "Expected a command and a folder");
     const std::string folder = positional[1].toStdString();
     if (command == "create")
         return Create(parser, folder, seed, patients, password, connect);
-    if (command != "password")
+    if (command != "password" && !copy)
         throw UsageError("Unknown command \"" + command + "\"");
     if (!parser.optionNames().isEmpty())
-        throw UsageError("The password command takes no options");
+        throw UsageError("The " + command + " command takes no options");
+    if (copy)
+        return Copy(command, folder, positional[2].toStdString());
     SetPracticePassword(folder, ReadPassword());
     std::cout << "Password set for practice " << folder << '\n';
     return 0;

@@ -1,0 +1,142 @@
+#include "PracticeCopy.h"
+#include "SqliteConnection.h"
+#include "TestPractice.h"
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every entry below folder, relative; the database's own WAL files are SQLite's business.
+std::set<std::string> Tree(const fs::path& folder)
+{
+    std::set<std::string> tree;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().lexically_relative(folder).string();
+        if (!name.starts_with("praxis.db-"))
+            tree.insert(name);
+    }
+    return tree;
+}
+
+// Another client of the practice: each transaction adds three rows to the waiting
+// list and sets the number pool's patient number to the transaction's number, so a
+// consistent copy holds exactly three rows per number.
+class Writer {
+public:
+    explicit Writer(const std::string& database) : m_thread([this, database] { Run(database); }) {}
+    ~Writer()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    long Committed() const { return m_committed; }
+
+private:
+    void Run(const std::string& database)
+    {
+        const SqliteConnection db(database, SQLITE_OPEN_READWRITE);
+        for (long n = 1; !m_stop; ++n) {
+            db.Value("BEGIN IMMEDIATE");
+            for (int row = 1; row <= 3; ++row)
+                db.Value("INSERT INTO WARTELISTE (LFDNR, PATNR) VALUES ('w" + std::to_string(n) + "-"
+                         + std::to_string(row) + "', '000001')");
+            db.Value("UPDATE NUMBERPOOL SET PATNR='" + std::to_string(n) + "'");
+            db.Value("COMMIT");
+            m_committed = n;
+        }
+    }
+
+    std::atomic<bool> m_stop{false};
+    std::atomic<long> m_committed{0};
+    std::thread m_thread;
+};
+
+class PracticeCopyTest : public ::testing::Test {
+protected:
+    const TestPractice m_practice{1, 300, TestPractice::Backend::Sqlite};
+    const fs::path m_folder = m_practice.Folder();
+    const fs::path m_scratch = m_folder.parent_path();
+};
+
+} // namespace
+
+TEST_F(PracticeCopyTest, BackupDuringWritesRestoresToOneCommittedState)
+{
+    long before = 0;
+    long after = 0;
+    {
+        const Writer writer(m_practice.DatabaseFile());
+        while (writer.Committed() < 10)
+            std::this_thread::yield();
+        before = writer.Committed();
+        CopyPractice(m_folder, m_scratch / "sicherung");
+        after = writer.Committed();
+    }
+    ASSERT_GT(after, before) << "the writer committed nothing while the backup ran";
+    CopyPractice(m_scratch / "sicherung", m_scratch / "zurueck");
+
+    const SqliteConnection restored(m_scratch / "zurueck/praxis.db", SQLITE_OPEN_READONLY);
+    EXPECT_EQ(restored.Value("PRAGMA integrity_check"), "ok");
+    const long state = std::stol(restored.Value("SELECT PATNR FROM NUMBERPOOL"));
+    EXPECT_GE(state, before);
+    EXPECT_LE(state, after);
+    EXPECT_EQ(restored.Value("SELECT COUNT(*) FROM WARTELISTE WHERE LFDNR LIKE 'w%'"), std::to_string(3 * state));
+    EXPECT_EQ(restored.Value("SELECT COUNT(*) FROM PAT"), std::to_string(m_practice.Count("PAT")));
+    EXPECT_EQ(Tree(m_scratch / "zurueck"), Tree(m_folder));
+}
+
+// What cannot be copied whole is refused before anything is written: the target
+// stays as it was (absent, or the one file put there).
+TEST_F(PracticeCopyTest, RefusesWhatItCannotCopyWhole)
+{
+    const fs::path other = m_scratch / "andere";
+    const fs::path target = m_scratch / "ziel";
+    const std::string settings = "[Datenbank]\nVerbindung=";
+    const struct {
+        fs::path from;
+        fs::path to;
+        std::string ini;   // written as the settings of other when not empty
+        std::string message;
+    } cases[]{
+        {m_folder, m_folder / "daten/sicherung", "",
+         (m_folder / "daten/sicherung").string() + " lies inside the practice " + m_folder.string()},
+        {m_folder, m_folder, "", m_folder.string() + " lies inside the practice " + m_folder.string()},
+        {other, target, settings + "odbc:DRIVER={PostgreSQL Unicode};SERVER=db;UID=vq;PWD=geheim\n",
+         "The practice " + other.string() + " keeps its database on a server: back it up with the server's own "
+         "backup tool (for PostgreSQL pg_dump, and pg_restore to put it back) and copy the practice folder beside it"},
+        {other, target, settings + "sqlite:../praxis/praxis.db\n",
+         "The database file " + (m_folder / "praxis.db").string() + " is not inside the practice folder "
+             + other.string() + "; a backup takes only what lies inside it"},
+        {other, target, settings + "sqlite:p.db\n[Pfade]\nDaten=../praxis/daten\n",
+         "The folder " + (m_folder / "daten").string() + " is not inside the practice folder " + other.string()
+             + "; a backup takes only what lies inside it"},
+        {m_scratch / "fehlt", target, "", "No practice in " + (m_scratch / "fehlt").string() + " (vqparams.ini is missing)"},
+        {m_folder, m_scratch, "", m_scratch.string() + " exists and is not an empty folder"},
+    };
+    fs::create_directory(other);
+    for (const auto& [from, to, ini, message] : cases) {
+        SCOPED_TRACE(message);
+        if (!ini.empty())
+            std::ofstream(other / "vqparams.ini") << ini;
+        const std::set<std::string> before = Tree(m_scratch);
+        try {
+            CopyPractice(from, to);
+            ADD_FAILURE() << "copied";
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+        EXPECT_EQ(Tree(m_scratch), before);
+    }
+}
