@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds Kelvor into BUILD_DIR (default: build). Extra arguments go to cmake.
+# Configures and builds Kelvor into BUILD_DIR (default: build): every target, or only
+# those named in BUILD_TARGETS (blank-separated). Extra arguments go to cmake.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR="${BUILD_DIR:-build}"
@@ -10,4 +11,6 @@ if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 fi
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@" >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)"
+targets=()
+for target in ${BUILD_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$BUILD_DIR" -j"$(nproc)" "${targets[@]}"
