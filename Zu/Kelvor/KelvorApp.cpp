@@ -4,8 +4,39 @@
 #include "HbLibrary.h"
 #include "KelvorDlg.h"
 #include "MessageService.h"
+#include "RunMarker.h"
+#include "VqParams.h"
+#include <ctime>
 
 CKelvorApp theApp;
+
+namespace {
+const char* const kCaption = "Praxisinhaber/Behandler löschen";
+
+// "Praxisinhaber 04, Ersatz 01", "Behandler 012, 013, Ersatz 011"
+std::string Summary(const RunChoices& choices)
+{
+    std::string summary = choices.treaterMode ? "Behandler " : "Praxisinhaber ";
+    for (const std::string& key : choices.deleteIds)
+        summary += key + ", ";
+    return summary + "Ersatz " + choices.replacementId;
+}
+
+// The choices of an interrupted run when the user wants it finished now.
+std::optional<RunChoices> RunToFinish()
+{
+    const std::optional<CRunMarker::Run> run = CRunMarker(GetVqLogPath()).Read();
+    if (!run)
+        return std::nullopt;
+    char started[32];
+    std::strftime(started, sizeof started, "%d.%m.%Y %H:%M", &run->started);
+    const std::string question = "Der Löschvorgang vom " + std::string(started) + " wurde nicht beendet:\n" +
+                                 Summary(run->choices) + "\n\nSoll er jetzt zu Ende geführt werden?";
+    if (SollIch(kCaption, question) != SOLLICH_YES)
+        return std::nullopt;
+    return run->choices;
+}
+}  // namespace
 
 CKelvorApp::CKelvorApp() : CVqWinApp(nullptr)
 {
@@ -20,9 +51,10 @@ bool CKelvorApp::InitInstance()
         CloseDb();
         return false;
     }
-    const bool treaterMode = SollIch("Praxisinhaber/Behandler löschen", "Behandlermodus?") == SOLLICH_YES;
+    std::optional<RunChoices> unfinished = RunToFinish();
+    const bool treaterMode = unfinished ? unfinished->treaterMode : SollIch(kCaption, "Behandlermodus?") == SOLLICH_YES;
     {
-        CKelvorDlg dlg(treaterMode);
+        CKelvorDlg dlg(treaterMode, std::move(unfinished));
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

@@ -4,8 +4,10 @@
 #include "ui_KelvorDlg.h"
 #include <QDialog>
 #include <QIcon>
+#include <QTimer>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 // The icon lives in a static library; its resources register only when asked to.
 static void RegisterResources()
@@ -27,7 +29,8 @@ QIcon ProgramIcon()
 }
 
 // With at most one owner or treater nothing can be removed: the dialog shows
-// itself filled in and unusable, then says why.
+// itself filled in and unusable, then says why. A run being finished has chosen
+// already, and its removed keys may be gone from the lists.
 void ReportNothingToChoose(CKelvorDlg& dlg, const std::string& message)
 {
     dlg.EnableControls(false);
@@ -53,7 +56,7 @@ void ConfigureForTreaters(CKelvorDlg& dlg, bool initial)
         ownerOnly->SetChecked(0);
     }
     dlg.FillTreaterLists({});
-    if (dlg.m_aTreaters.size() <= 1)
+    if (dlg.m_aTreaters.size() <= 1 && !dlg.m_unfinished)
         ReportNothingToChoose(dlg, "Diese Praxis hat nur einen Behandler!");
 }
 
@@ -61,14 +64,15 @@ void ConfigureForTreaters(CKelvorDlg& dlg, bool initial)
 void ConfigureForOwners(CKelvorDlg& dlg)
 {
     dlg.FillOwnerCombos();
-    if (dlg.m_aOwners.size() <= 1)
+    if (dlg.m_aOwners.size() <= 1 && !dlg.m_unfinished)
         ReportNothingToChoose(dlg, "Diese Praxis hat nur einen Praxisinhaber!");
 }
 
 }
 
-CKelvorDlg::CKelvorDlg(bool treaterMode)
-    : CDialog(IDD), m_bTreaterMode(treaterMode), m_strLogFile(GetVqLogPath() + "Kelvor.log")
+CKelvorDlg::CKelvorDlg(bool treaterMode, std::optional<RunChoices> unfinished)
+    : CDialog(IDD), m_bTreaterMode(treaterMode), m_strLogFile(GetVqLogPath() + "Kelvor.log"),
+      m_marker(GetVqLogPath()), m_unfinished(std::move(unfinished))
 {
 }
 
@@ -108,6 +112,9 @@ bool CKelvorDlg::OnInitDialog()
     m_chkServicesByLineTreater.OnClick([this] { OnClickServicesByLineTreater(); });
     m_chkPatientsByMainTreater.OnClick([this] { OnClickPatientsByMainTreater(); });
     ConfigureForMode(true);
+    // Once the window is up, as if the start button had been pressed.
+    if (m_unfinished)
+        QTimer::singleShot(0, Window(), [this] { FinishUnfinishedRun(); });
     return true;
 }
 

@@ -8,7 +8,10 @@
 #include "HbLMemoX.h"
 #include "HbProgressX.h"
 #include "HbRSetDatabase.h"
+#include "RunChoices.h"
+#include "RunMarker.h"
 #include "TreaterEntry.h"
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,7 +42,8 @@ class CKelvorDlg : public CDialog {
 public:
     static constexpr int IDD = 102;
 
-    explicit CKelvorDlg(bool treaterMode);
+    // With an interrupted run to finish, the dialog opens with its choices and runs it at once.
+    explicit CKelvorDlg(bool treaterMode, std::optional<RunChoices> unfinished = std::nullopt);
     ~CKelvorDlg() override;
 
     // Controls, in declaration order of the template's members.
@@ -74,6 +78,8 @@ public:
     bool m_bLabInvoices = false;
     bool m_bTransferRecords = false;
     std::string m_strLogFile;
+    CRunMarker m_marker;
+    std::optional<RunChoices> m_unfinished;  // until its run starts
 
     // Dialog (KelvorDlg.cpp).
     void ConfigureForMode(bool initial);
@@ -88,7 +94,14 @@ public:
 
     // The run (KelvorRun.cpp).
     void OnStartDeletion();
+    void RunPasses(const std::vector<std::string>& keys);
     bool RunDeletion();
+    std::string ModeWord() const;
+
+    // Finishing an interrupted run (KelvorResume.cpp).
+    RunChoices ChosenRun(const std::vector<std::string>& keys) const;
+    void TakeChoices(const RunChoices& choices);
+    void FinishUnfinishedRun();
 
     // Toolkit of the steps (KelvorToolkit.cpp).
     bool ExecuteSQL(const std::string& statement);

@@ -3,7 +3,9 @@
 #include "KelvorDlg.h"
 #include "Mb.h"
 #include "MessageService.h"
+#include "RunPoint.h"
 #include <algorithm>
+#include <ctime>
 
 namespace {
 const char* const kOrphanBillingCases =
@@ -28,7 +30,7 @@ const TreaterEntry* FindOwnerConflict(const std::vector<TreaterEntry>& treaters)
 
 void CKelvorDlg::OnStartDeletion()
 {
-    const std::string word = m_bTreaterMode ? "Behandler" : "Praxisinhaber";
+    const std::string word = ModeWord();
     CHbControl& deleteChoice = m_bTreaterMode ? static_cast<CHbControl&>(m_treaterList) : m_ownerCombo;
 
     m_strReplacementId = m_replacementCombo.GetText();
@@ -77,32 +79,45 @@ void CKelvorDlg::OnStartDeletion()
     if (SollIch(6, "Soll der Löschvorgang jetzt gestartet werden?", 0) != SOLLICH_YES)
         return;
 
+    RunPasses(m_bTreaterMode ? selected : std::vector<std::string>{m_strDeleteId});
+}
+
+// A confirmed run: one pass per key to remove, then what follows every run. The
+// marker lives from before the first statement to the end of the run.
+void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
+{
+    m_marker.Write(ChosenRun(keys), std::time(nullptr));
     EnableControls(false);
-    bool ok = true;
     if (m_bTreaterMode) {
         // The memo and the treater list share one place on the dialog.
         m_memo.SetVisible(true);
         m_treaterList.SetVisible(false);
-        for (const std::string& lebId : selected) {
-            m_strDeleteId = lebId;
-            AddStatusLine("Lösche " + word + " " + m_strDeleteId);
-            ok = RunDeletion();
-            if (!ok)
-                break;
-        }
-    } else {
-        AddStatusLine("Lösche " + word + " " + m_strDeleteId);
+    }
+    bool ok = true;
+    for (const std::string& key : keys) {
+        m_strDeleteId = key;
+        AddStatusLine("Lösche " + ModeWord() + " " + m_strDeleteId);
         ok = RunDeletion();
+        if (!ok)
+            break;
     }
 
     m_progress.SetPercent(0);
-    if (ok)
+    if (ok) {
+        CRunPoint::Reach("MakeBillsForAllPat");
         CMb().MakeBillsForAllPat("00014", "");
+    }
     ExecuteSQL(kOrphanBillingCases);
     AddStatusLine(ok ? "FERTIG!" : "FEHLER!!!");
+    m_marker.Remove();
 
     if (AfxMessageBox("Nochmal?", MB_YESNO | MB_DEFBUTTON2) == IDYES)
         ConfigureForMode(false);
+}
+
+std::string CKelvorDlg::ModeWord() const
+{
+    return m_bTreaterMode ? "Behandler" : "Praxisinhaber";
 }
 
 bool CKelvorDlg::RunDeletion()

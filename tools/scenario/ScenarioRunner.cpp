@@ -3,6 +3,7 @@
 #include "KelvorApp.h"
 #include "KelvorDlg.h"
 #include "ScriptedMessageService.h"
+#include "RunPoint.h"
 #include "StatementLog.h"
 #include <QCoreApplication>
 #include <QDialog>
@@ -13,7 +14,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <csignal>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace {
 QString Q(const std::string& text)
@@ -169,6 +172,12 @@ void ChoosePasswordLibrary(const QJsonValue& password, const QTemporaryDir& empt
     ::setenv("VQ_LIBPATH", standIn.toLocal8Bit().constData(), 1);
     ::setenv("VQ_STANDIN_ANSWER", password.toBool(true) ? "1" : "0", 1);
 }
+// As a power loss or kill -9 would end the program: no clean-up of any kind.
+[[noreturn]] void KillNow()
+{
+    ::kill(::getpid(), SIGKILL);
+    ::_exit(137);
+}
 }  // namespace
 
 std::string RunScenario(const std::string& practiceFolder, const std::string& scenarioJson)
@@ -189,7 +198,18 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     IMessageService* const previousService = SetMessageService(&messages);
     std::vector<std::string> statements;
     std::vector<std::string> traces;
-    CStatementLog::SetSink([&statements](const std::string& statement) { statements.push_back(statement); });
+    const QJsonObject kill = scenario.value(QStringLiteral("kill")).toObject();
+    const auto killAtStatement = static_cast<std::size_t>(kill.value(QStringLiteral("statement")).toInt());
+    const std::string killAtPoint = kill.value(QStringLiteral("point")).toString().toStdString();
+    CStatementLog::SetSink([&statements, killAtStatement](const std::string& statement) {
+        statements.push_back(statement);
+        if (statements.size() == killAtStatement)
+            KillNow();
+    });
+    CRunPoint::SetObserver([&killAtPoint](std::string_view point) {
+        if (point == killAtPoint)
+            KillNow();
+    });
     SetTraceSink([&traces](const std::string& text) { traces.push_back(text); });
 
     QJsonObject controls;
@@ -213,6 +233,7 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     theApp.InitInstance();
 
     CDialog::SetModalHook({});
+    CRunPoint::SetObserver({});
     SetTraceSink({});
     CStatementLog::SetSink({});
     SetMessageService(previousService);

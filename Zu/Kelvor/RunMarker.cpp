@@ -1,0 +1,199 @@
+#include "RunMarker.h"
+#include "HbTrace.h"
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <iomanip>
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kTimeFormat = "%Y-%m-%d %H:%M:%S";
+
+struct Flag {
+    const char* name;
+    bool RunChoices::*member;
+};
+
+const Flag kFlags[] = {
+    {"Stammbehandler", &RunChoices::patientsByMainTreater},
+    {"OhneLeistungen", &RunChoices::patientsWithoutServices},
+    {"RechnungenZahlungen", &RunChoices::invoicesAndPayments},
+    {"FiBuKassenbuch", &RunChoices::journalEntries},
+    {"Laborrechnungen", &RunChoices::labInvoices},
+    {"DTA", &RunChoices::transferRecords},
+};
+
+// An open file, closed when it goes out of scope.
+class OpenFile {
+public:
+    OpenFile(const std::string& path, int flags) : m_fd(::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0644)) {}
+    ~OpenFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    int Fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+std::string Folder(const std::string& path)
+{
+    return path.substr(0, path.find_last_of('/') + 1);
+}
+
+std::string Text(const RunChoices& choices, std::time_t started)
+{
+    std::tm local{};
+    ::localtime_r(&started, &local);
+    std::ostringstream text;
+    text << "Modus=" << (choices.treaterMode ? "Behandler" : "Praxisinhaber") << '\n';
+    for (const std::string& key : choices.deleteIds)
+        text << "Entfernt=" << key << '\n';
+    text << "Ersatz=" << choices.replacementId << '\n' << "Leistungen=" << choices.serviceSelection << '\n';
+    for (const Flag& flag : kFlags)
+        text << flag.name << '=' << (choices.*flag.member ? 1 : 0) << '\n';
+    text << "Beginn=" << std::put_time(&local, kTimeFormat) << '\n';
+    return text.str();
+}
+
+// The lines of a marker by name; nothing when a line is no "name=value" or a name
+// other than Entfernt comes twice.
+std::optional<std::multimap<std::string, std::string>> Lines(const std::string& text)
+{
+    std::multimap<std::string, std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos)
+            return std::nullopt;
+        std::string name = line.substr(0, equals);
+        if (name != "Entfernt" && lines.count(name) != 0)
+            return std::nullopt;
+        lines.emplace(std::move(name), line.substr(equals + 1));
+    }
+    return lines;
+}
+
+std::optional<bool> Bit(const std::string& value)
+{
+    if (value == "0" || value == "1")
+        return value == "1";
+    return std::nullopt;
+}
+
+std::optional<CRunMarker::Run> Parse(const std::string& text)
+{
+    const auto lines = Lines(text);
+    if (!lines)
+        return std::nullopt;
+    const auto value = [&lines](const std::string& name) -> std::optional<std::string> {
+        const auto found = lines->find(name);
+        return found == lines->end() ? std::nullopt : std::optional(found->second);
+    };
+    CRunMarker::Run run;
+    RunChoices& choices = run.choices;
+    const auto mode = value("Modus");
+    const auto services = value("Leistungen");
+    const auto replacement = value("Ersatz");
+    const auto started = value("Beginn");
+    if (!mode || (*mode != "Behandler" && *mode != "Praxisinhaber") || !services || services->size() != 1 ||
+        (*services)[0] < '0' || (*services)[0] > '2' || !replacement || replacement->empty() || !started)
+        return std::nullopt;
+    choices.treaterMode = *mode == "Behandler";
+    choices.serviceSelection = (*services)[0] - '0';
+    choices.replacementId = *replacement;
+    for (auto [at, end] = lines->equal_range("Entfernt"); at != end; ++at) {
+        if (at->second.empty())
+            return std::nullopt;
+        choices.deleteIds.push_back(at->second);
+    }
+    if (choices.deleteIds.empty() || (!choices.treaterMode && choices.deleteIds.size() != 1))
+        return std::nullopt;
+    for (const Flag& flag : kFlags) {
+        const auto bit = value(flag.name);
+        if (!bit || !Bit(*bit))
+            return std::nullopt;
+        choices.*flag.member = *Bit(*bit);
+    }
+    std::istringstream time(*started);
+    time >> std::get_time(&run.started, kTimeFormat);
+    if (time.fail() || time.peek() != std::char_traits<char>::eof())
+        return std::nullopt;
+    // Every line is one the marker is made of.
+    if (lines->size() != 4 + std::size(kFlags) + choices.deleteIds.size())
+        return std::nullopt;
+    return run;
+}
+
+}  // namespace
+
+CRunMarker::CRunMarker(const std::string& logFolder) : m_path(logFolder.empty() ? "" : logFolder + "Kelvor.lauf")
+{
+}
+
+void CRunMarker::Write(const RunChoices& choices, std::time_t started) const
+{
+    if (m_path.empty())
+        return;
+    // A key with a line break would read back as other lines: such a run gets no marker.
+    const auto breaks = [](const std::string& value) { return value.find_first_of("\r\n") != std::string::npos; };
+    const bool writable =
+        std::none_of(choices.deleteIds.begin(), choices.deleteIds.end(), breaks) && !breaks(choices.replacementId);
+    if (!writable)
+        errno = EINVAL;
+    if (!writable || !WriteFile(Text(choices, started)))
+        HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Write: %s: %s", m_path.c_str(), std::strerror(errno));
+}
+
+bool CRunMarker::WriteFile(const std::string& text) const
+{
+    const std::string temporary = m_path + ".neu";
+    ::unlink(temporary.c_str());
+    {
+        const OpenFile file(temporary, O_WRONLY | O_CREAT | O_EXCL);
+        if (file.Fd() < 0 || ::fchmod(file.Fd(), 0644) != 0 ||
+            ::write(file.Fd(), text.data(), text.size()) != static_cast<ssize_t>(text.size()) || ::fsync(file.Fd()) != 0)
+            return false;
+    }
+    if (::rename(temporary.c_str(), m_path.c_str()) != 0)
+        return false;
+    // The rename itself must survive a power loss too.
+    const OpenFile folder(Folder(m_path), O_RDONLY | O_DIRECTORY);
+    return folder.Fd() >= 0 && ::fsync(folder.Fd()) == 0;
+}
+
+void CRunMarker::Remove() const
+{
+    if (!m_path.empty() && ::unlink(m_path.c_str()) != 0 && errno != ENOENT)
+        HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Remove: %s: %s", m_path.c_str(), std::strerror(errno));
+}
+
+std::optional<CRunMarker::Run> CRunMarker::Read() const
+{
+    if (m_path.empty())
+        return std::nullopt;
+    const OpenFile file(m_path, O_RDONLY);
+    if (file.Fd() < 0 && errno == ENOENT)
+        return std::nullopt;
+    std::string text;
+    char buffer[4096];
+    ssize_t got = 0;
+    while (file.Fd() >= 0 && (got = ::read(file.Fd(), buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<std::size_t>(got));
+    std::optional<Run> run = file.Fd() >= 0 && got == 0 ? Parse(text) : std::nullopt;
+    if (!run)
+        HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Read: %s cannot be read; taken as no interrupted run", m_path.c_str());
+    return run;
+}
