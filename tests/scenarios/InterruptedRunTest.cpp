@@ -1,0 +1,170 @@
+// A run cut short (kill -9, power loss) leaves its marker; the next start offers to
+// finish it, and finishing reaches the state of a run that was never interrupted.
+#include "KelvorDlg.h"
+#include "ScenarioFixture.h"
+#include <QProcess>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <tuple>
+
+namespace {
+const char* const kMarker = "log/Kelvor.lauf";
+
+std::string OwnerRun(const std::string& kill)
+{
+    return R"js({"answers": [11, 10, 7], "kill": {)js" + kill + R"js(}, "actions": [{"select": 1001, "text": "04"},
+        {"select": 1002, "text": "01"}, {"check": 1009, "value": true}, {"check": 1011, "value": true},
+        {"check": 1017, "value": true}, {"click": 1003}]})js";
+}
+
+std::string FinishQuestion(const std::string& started, const std::string& summary, int answer)
+{
+    return "SollIch: Der Löschvorgang vom " + started + " wurde nicht beendet:\n" + summary +
+           "\n\nSoll er jetzt zu Ende geführt werden? -> " + std::to_string(answer);
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+class InterruptedRunTest : public ScenarioFixture {
+protected:
+    InterruptedRunTest() : ScenarioFixture(1, 200) {}
+
+    // The practice's files outside the log folder.
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> files = m_practice.ListTree();
+        std::erase_if(files, [](const std::string& entry) { return entry.rfind("daten/", 0) != 0 && entry.rfind("qa/", 0) != 0; });
+        return files;
+    }
+
+    // The scenario in a child process of the runner, which kills itself at the scenario's point.
+    bool RunKilled(const std::string& scenario) const
+    {
+        const std::string file = m_practice.Folder() + "/kill.json";
+        std::ofstream(file) << scenario;
+        QProcess child;
+        child.start(qEnvironmentVariable("KELVOR_BIN_DIR") + QStringLiteral("/kelvor-scenario"),
+                    {QString::fromStdString(m_practice.Folder()), QString::fromStdString(file)});
+        return child.waitForFinished(300000) && child.exitStatus() == QProcess::CrashExit;
+    }
+
+    // "05.12.2026 14:03" from the marker's start line "Beginn=2026-12-05 14:03:27".
+    std::string MarkerStart() const
+    {
+        const std::string marker = FileBytes(m_practice.Folder() + "/" + kMarker);
+        const std::string start = marker.substr(marker.find("Beginn=") + 7);
+        return start.substr(8, 2) + "." + start.substr(5, 2) + "." + start.substr(0, 4) + " " + start.substr(11, 5);
+    }
+};
+
+TEST_F(InterruptedRunTest, KilledRunsAreFinishedToTheStateOfAnUninterruptedRun)
+{
+    Run(OwnerRun(""));
+    const std::vector<std::string> statements = Statements();
+    const auto tables = m_practice.DumpAll();
+    const auto files = Files();
+    ASSERT_EQ(Memo().back(), "FERTIG!");
+    EXPECT_FALSE(m_practice.Exists(kMarker));
+    const auto after = [&statements](const std::string& statement, int offset) {
+        const auto at = std::find(statements.begin(), statements.end(), statement);
+        EXPECT_NE(at, statements.end()) << statement;
+        return std::to_string(at - statements.begin() + offset);
+    };
+    const auto adr = std::find_if(statements.begin(), statements.end(),
+                                  [](const std::string& s) { return s.rfind("DELETE FROM ADR ", 0) == 0; });
+    // Where the run is killed, and a table the kill leaves different from the finished run.
+    const std::pair<std::string, std::string> kills[] = {
+        {R"("statement": )" + after(*std::next(adr, 2), 1), "PAT"},  // a patient's rows gone, its ADR and PAT not
+        {R"("statement": )" + after("UPDATE WORKSTATION SET QAMDID='' WHERE QAMDID='04'", 1), "WORKSTATION"},
+        {R"("statement": )" + after("DELETE FROM KONTO WHERE MDID='04'", 1), "KONTO"},
+        {R"("statement": )" + after("DELETE FROM MANDANT WHERE MDID='04'", 2), "NUMBERPOOL"},
+        {R"("point": "MakeBillsForAllPat")", "BILL"},
+    };
+    for (const auto& [kill, changed] : kills) {
+        SCOPED_TRACE(kill);
+        m_storage.emplace(1, 200);
+        ASSERT_TRUE(RunKilled(OwnerRun(kill)));
+        ASSERT_TRUE(m_practice.Exists(kMarker));
+        EXPECT_NE(m_practice.Dump(changed), tables.at(changed));
+
+        const std::string started = MarkerStart();
+        Run(R"js({"answers": [10, 7]})js");
+        EXPECT_EQ(Messages(), (std::vector<std::string>{FinishQuestion(started, "Praxisinhaber 04, Ersatz 01", 10),
+                                                        "MessageBox: Nochmal? -> 7"}));
+        EXPECT_EQ(m_report.value(QStringLiteral("messages"))[0][QStringLiteral("caption")].toString().toStdString(),
+                  "Praxisinhaber/Behandler löschen");
+        EXPECT_EQ(Memo().front(), "Lösche Praxisinhaber 04");
+        EXPECT_EQ(Memo().back(), "FERTIG!");
+        EXPECT_FALSE(m_practice.Exists(kMarker));
+        for (const auto& [table, dump] : tables)
+            EXPECT_EQ(m_practice.Dump(table), dump) << table;
+        EXPECT_EQ(Files(), files);
+    }
+}
+
+// Treaters 002 and 004 handed to 001, services by line treater and patients without services.
+const char* const kTreaterMarker =
+    "Modus=Behandler\nEntfernt=002\nEntfernt=004\nErsatz=001\nLeistungen=2\nStammbehandler=0\nOhneLeistungen=1\n"
+    "RechnungenZahlungen=0\nFiBuKassenbuch=0\nLaborrechnungen=0\nDTA=0\nBeginn=2026-12-05 14:03:27\n";
+
+class UnfinishedRunTest : public ScenarioFixture {
+protected:
+    void SetUp() override { AddOwnersAndTreaters(); }
+    std::string Marker() const { return FileBytes(m_practice.Folder() + "/" + kMarker); }
+};
+
+TEST_F(UnfinishedRunTest, MarkerNotFinishedStaysAndTheModeQuestionFollows)
+{
+    const auto replaced = [](const std::string& line, const std::string& by) {
+        std::string marker = kTreaterMarker;
+        const std::size_t at = marker.find(line);
+        return marker.replace(at, line.size(), by);
+    };
+    const std::string asked = FinishQuestion("05.12.2026 14:03", "Behandler 002, 004, Ersatz 001", 11);
+    const std::string unreadable = "CRunMarker::Read: " + m_practice.LogPath() + "Kelvor.lauf cannot be read; taken as no interrupted run";
+    // A marker that is not whole is no run to finish: a box it lacks is not an unchecked box.
+    const std::tuple<std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {kTreaterMarker, {asked, "SollIch: Behandlermodus? -> 11"}, {}},
+        {replaced("Leistungen=2\n", "Leistungen=3\n"), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
+        {replaced("DTA=0\n", ""), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
+        {replaced("Ersatz=001\n", "Ersatz=001\nErsatz=002\n"), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
+        {replaced("Modus=Behandler", "Modus=Praxisinhaber"), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
+        {replaced("Beginn=2026-12-05 14:03:27", "Beginn=gestern"), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
+    };
+    for (const auto& [marker, messages, trace] : cases) {
+        m_practice.WriteFile(kMarker, marker);
+        Run(R"js({"answers": [11, 11]})js");
+        EXPECT_EQ(Messages(), messages) << marker;
+        EXPECT_EQ(Trace(), trace);
+        EXPECT_EQ(Marker(), marker);
+        EXPECT_TRUE(Statements().empty());
+    }
+}
+
+TEST_F(UnfinishedRunTest, FinishedRunIsTheRunOfItsChoicesWithoutChecksAndConfirmation)
+{
+    Run(R"js({"answers": [10, 10, 7], "actions": [{"checkItem": 1018, "index": 1, "value": true},
+        {"checkItem": 1018, "index": 3, "value": true}, {"select": 1002, "text": "001 - 11 (Dr. Anna Berger)"},
+        {"check": 1010, "value": true}, {"check": 1017, "value": true}, {"click": 1003}]})js");
+    const QJsonObject started = m_report;
+    const std::string log = LogBytes();
+    const auto tables = m_practice.DumpAll();
+
+    m_storage.emplace();
+    AddOwnersAndTreaters();
+    m_practice.WriteFile(kMarker, kTreaterMarker);
+    Run(R"js({"answers": [10, 7]})js");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{FinishQuestion("05.12.2026 14:03", "Behandler 002, 004, Ersatz 001", 10),
+                                                    "MessageBox: Nochmal? -> 7"}));
+    for (const char* part : {"statements", "memo", "trace", "controls"})
+        EXPECT_EQ(m_report.value(QString::fromLatin1(part)), started.value(QString::fromLatin1(part))) << part;
+    EXPECT_EQ(LogBytes(), log);
+    EXPECT_EQ(m_practice.DumpAll(), tables);
+    EXPECT_FALSE(m_practice.Exists(kMarker));
+}
+}  // namespace
