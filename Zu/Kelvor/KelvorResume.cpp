@@ -7,11 +7,11 @@
 
 RunChoices CKelvorDlg::ChosenRun(const std::vector<std::string>& keys) const
 {
-    return {m_bTreaterMode,        keys,
-            m_strReplacementId,    m_nServiceSelection,
+    return {m_bTreaterMode,           keys,
+            m_strReplacementId,       m_nServiceSelection,
             m_bPatientsByMainTreater, m_bPatientsWithoutServices,
-            m_bInvoicesAndPayments, m_bJournalEntries,
-            m_bLabInvoices,        m_bTransferRecords};
+            m_bInvoicesAndPayments,   m_bJournalEntries,
+            m_bLabInvoices,           m_bTransferRecords};
 }
 
 // The run data, and the controls as far as the lists still hold the keys.

@@ -66,11 +66,13 @@ std::string Text(const RunChoices& choices, std::time_t started)
     return text.str();
 }
 
+using Lines = std::multimap<std::string, std::string>;
+
 // The lines of a marker by name; nothing when a line is no "name=value" or a name
 // other than Entfernt comes twice.
-std::optional<std::multimap<std::string, std::string>> Lines(const std::string& text)
+std::optional<Lines> SplitLines(const std::string& text)
 {
-    std::multimap<std::string, std::string> lines;
+    Lines lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r')
@@ -86,55 +88,68 @@ std::optional<std::multimap<std::string, std::string>> Lines(const std::string& 
     return lines;
 }
 
-std::optional<bool> Bit(const std::string& value)
+std::optional<std::string> One(const Lines& lines, const std::string& name)
 {
-    if (value == "0" || value == "1")
-        return value == "1";
-    return std::nullopt;
+    const auto found = lines.find(name);
+    return found == lines.end() ? std::nullopt : std::optional(found->second);
+}
+
+// A digit from 0 to highest.
+std::optional<int> Digit(const std::optional<std::string>& value, char highest)
+{
+    if (!value || value->size() != 1 || (*value)[0] < '0' || (*value)[0] > highest)
+        return std::nullopt;
+    return (*value)[0] - '0';
+}
+
+std::optional<RunChoices> Choices(const Lines& lines)
+{
+    RunChoices choices;
+    const auto mode = One(lines, "Modus");
+    const auto services = Digit(One(lines, "Leistungen"), '2');
+    const auto replacement = One(lines, "Ersatz");
+    if (!mode || (*mode != "Behandler" && *mode != "Praxisinhaber") || !services || !replacement || replacement->empty())
+        return std::nullopt;
+    choices.treaterMode = *mode == "Behandler";
+    choices.serviceSelection = *services;
+    choices.replacementId = *replacement;
+    for (auto [at, end] = lines.equal_range("Entfernt"); at != end; ++at)
+        choices.deleteIds.push_back(at->second);
+    const bool keys = choices.treaterMode ? !choices.deleteIds.empty() : choices.deleteIds.size() == 1;
+    if (!keys || std::any_of(choices.deleteIds.begin(), choices.deleteIds.end(), [](const std::string& key) { return key.empty(); }))
+        return std::nullopt;
+    for (const Flag& flag : kFlags) {
+        const auto bit = Digit(One(lines, flag.name), '1');
+        if (!bit)
+            return std::nullopt;
+        choices.*flag.member = *bit == 1;
+    }
+    return choices;
+}
+
+std::optional<std::tm> Start(const std::optional<std::string>& value)
+{
+    if (!value)
+        return std::nullopt;
+    std::tm started{};
+    std::istringstream time(*value);
+    time >> std::get_time(&started, kTimeFormat);
+    if (time.fail() || time.peek() != std::char_traits<char>::eof())
+        return std::nullopt;
+    return started;
 }
 
 std::optional<CRunMarker::Run> Parse(const std::string& text)
 {
-    const auto lines = Lines(text);
+    const auto lines = SplitLines(text);
     if (!lines)
         return std::nullopt;
-    const auto value = [&lines](const std::string& name) -> std::optional<std::string> {
-        const auto found = lines->find(name);
-        return found == lines->end() ? std::nullopt : std::optional(found->second);
-    };
-    CRunMarker::Run run;
-    RunChoices& choices = run.choices;
-    const auto mode = value("Modus");
-    const auto services = value("Leistungen");
-    const auto replacement = value("Ersatz");
-    const auto started = value("Beginn");
-    if (!mode || (*mode != "Behandler" && *mode != "Praxisinhaber") || !services || services->size() != 1 ||
-        (*services)[0] < '0' || (*services)[0] > '2' || !replacement || replacement->empty() || !started)
-        return std::nullopt;
-    choices.treaterMode = *mode == "Behandler";
-    choices.serviceSelection = (*services)[0] - '0';
-    choices.replacementId = *replacement;
-    for (auto [at, end] = lines->equal_range("Entfernt"); at != end; ++at) {
-        if (at->second.empty())
-            return std::nullopt;
-        choices.deleteIds.push_back(at->second);
-    }
-    if (choices.deleteIds.empty() || (!choices.treaterMode && choices.deleteIds.size() != 1))
-        return std::nullopt;
-    for (const Flag& flag : kFlags) {
-        const auto bit = value(flag.name);
-        if (!bit || !Bit(*bit))
-            return std::nullopt;
-        choices.*flag.member = *Bit(*bit);
-    }
-    std::istringstream time(*started);
-    time >> std::get_time(&run.started, kTimeFormat);
-    if (time.fail() || time.peek() != std::char_traits<char>::eof())
-        return std::nullopt;
+    auto choices = Choices(*lines);
+    const auto started = Start(One(*lines, "Beginn"));
     // Every line is one the marker is made of.
-    if (lines->size() != 4 + std::size(kFlags) + choices.deleteIds.size())
+    if (!choices || !started || lines->size() != 4 + std::size(kFlags) + choices->deleteIds.size())
         return std::nullopt;
-    return run;
+    return CRunMarker::Run{std::move(*choices), *started};
 }
 
 }  // namespace
