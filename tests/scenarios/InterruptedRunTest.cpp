@@ -4,7 +4,6 @@
 #include "ScenarioFixture.h"
 #include <QProcess>
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <tuple>
 
@@ -34,7 +33,7 @@ class InterruptedRunTest : public ScenarioFixture {
 protected:
     InterruptedRunTest() : ScenarioFixture(1, 200) {}
 
-    // The practice's files outside the log folder.
+    // The files of the data and QA folders.
     std::vector<std::string> Files() const
     {
         std::vector<std::string> files = m_practice.ListTree();
@@ -127,18 +126,22 @@ TEST_F(UnfinishedRunTest, MarkerNotFinishedStaysAndTheModeQuestionFollows)
     };
     const std::string asked = FinishQuestion("05.12.2026 14:03", "Behandler 002, 004, Ersatz 001", 11);
     const std::string unreadable = "CRunMarker::Read: " + m_practice.LogPath() + "Kelvor.lauf cannot be read; taken as no interrupted run";
-    // A marker that is not whole is no run to finish: a box it lacks is not an unchecked box.
-    const std::tuple<std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {kTreaterMarker, {asked, "SollIch: Behandlermodus? -> 11"}, {}},
-        {replaced("Leistungen=2\n", "Leistungen=3\n"), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
-        {replaced("DTA=0\n", ""), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
-        {replaced("Ersatz=001\n", "Ersatz=001\nErsatz=002\n"), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
-        {replaced("Modus=Behandler", "Modus=Praxisinhaber"), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
-        {replaced("Beginn=2026-12-05 14:03:27", "Beginn=gestern"), {"SollIch: Behandlermodus? -> 11"}, {unreadable}},
+    const std::string no = R"js({"answers": [11, 11]})js";
+    const std::vector<std::string> ownerMode = {"SollIch: Behandlermodus? -> 11"};
+    // Nothing is asked before the password. A marker that is not whole is no run to
+    // finish: a box it lacks is not an unchecked box.
+    const std::tuple<std::string, std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {kTreaterMarker, no, {asked, ownerMode[0]}, {}},
+        {kTreaterMarker, R"js({"password": false, "answers": [10, 10]})js", {}, {}},
+        {replaced("Leistungen=2\n", "Leistungen=3\n"), no, ownerMode, {unreadable}},
+        {replaced("DTA=0\n", ""), no, ownerMode, {unreadable}},
+        {replaced("Ersatz=001\n", "Ersatz=001\nErsatz=002\n"), no, ownerMode, {unreadable}},
+        {replaced("Modus=Behandler", "Modus=Praxisinhaber"), no, ownerMode, {unreadable}},
+        {replaced("Beginn=2026-12-05 14:03:27", "Beginn=gestern"), no, ownerMode, {unreadable}},
     };
-    for (const auto& [marker, messages, trace] : cases) {
+    for (const auto& [marker, scenario, messages, trace] : cases) {
         m_practice.WriteFile(kMarker, marker);
-        Run(R"js({"answers": [11, 11]})js");
+        Run(scenario);
         EXPECT_EQ(Messages(), messages) << marker;
         EXPECT_EQ(Trace(), trace);
         EXPECT_EQ(Marker(), marker);
@@ -165,6 +168,24 @@ TEST_F(UnfinishedRunTest, FinishedRunIsTheRunOfItsChoicesWithoutChecksAndConfirm
         EXPECT_EQ(m_report.value(QString::fromLatin1(part)), started.value(QString::fromLatin1(part))) << part;
     EXPECT_EQ(LogBytes(), log);
     EXPECT_EQ(m_practice.DumpAll(), tables);
+    EXPECT_FALSE(m_practice.Exists(kMarker));
+}
+
+// The removed owner is gone and one owner is left: the run still has its choice to finish.
+TEST_F(UnfinishedRunTest, FinishedOwnerRunNeedsNeitherTheRemovedOwnerNorASecondOneInTheList)
+{
+    m_practice.Exec("DELETE FROM MANDANT WHERE MDID<>'01'");
+    m_practice.WriteFile(kMarker, "Modus=Praxisinhaber\nEntfernt=02\nErsatz=01\nLeistungen=0\nStammbehandler=0\n"
+                                  "OhneLeistungen=0\nRechnungenZahlungen=1\nFiBuKassenbuch=1\nLaborrechnungen=1\nDTA=1\n"
+                                  "Beginn=2026-01-31 09:05:00\n");
+    Run(R"js({"answers": [10, 7]})js");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{FinishQuestion("31.01.2026 09:05", "Praxisinhaber 02, Ersatz 01", 10),
+                                                    "MessageBox: Nochmal? -> 7"}));
+    EXPECT_EQ(Memo().front(), "Lösche Praxisinhaber 02");
+    EXPECT_EQ(Memo().back(), "FERTIG!");
+    EXPECT_EQ(Control(IDC_OWNER).value(QStringLiteral("text")).toString(), QString());
+    EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("text")).toString(), QStringLiteral("01"));
+    EXPECT_EQ(m_practice.Count("LEB", "MDIDK='02' OR MDIDP='02'"), 0);
     EXPECT_FALSE(m_practice.Exists(kMarker));
 }
 }  // namespace
