@@ -123,10 +123,12 @@ void CKelvorDlg::ConfigureForMode(bool initial)
     EnableControls(true);
     if (!initial)
         AddStatusLine("");
-    if (m_bTreaterMode)
-        ConfigureForTreaters(*this, initial);
-    else
-        ConfigureForOwners(*this);
+    FillListsOrReport([this, initial] {
+        if (m_bTreaterMode)
+            ConfigureForTreaters(*this, initial);
+        else
+            ConfigureForOwners(*this);
+    });
 }
 
 // The owner's own data groups always go with an owner: never a choice.

@@ -7,6 +7,7 @@
 #include "HbLListBoxX.h"
 #include "HbLMemoX.h"
 #include "HbProgressX.h"
+#include "DBException.h"
 #include "HbRSetDatabase.h"
 #include "RunChoices.h"
 #include "RunMarker.h"
@@ -77,6 +78,7 @@ public:
     bool m_bJournalEntries = false;
     bool m_bLabInvoices = false;
     bool m_bTransferRecords = false;
+    int m_nFailedStatements = 0;             // ExecuteSQL failures of one press of the start button
     std::string m_strLogFile;
     CRunMarker m_marker;
     std::optional<RunChoices> m_unfinished;  // until its run starts
@@ -91,10 +93,13 @@ public:
     // Lists (KelvorLists.cpp).
     void FillOwnerCombos();
     void FillTreaterLists(const std::string& ownerId);
+    // Runs fill; a database error is reported and leaves the start button disabled.
+    template <class Fill> bool FillListsOrReport(Fill&& fill);
 
     // The run (KelvorRun.cpp).
     void OnStartDeletion();
     void RunPasses(const std::vector<std::string>& keys);
+    bool RunEachPass(const std::vector<std::string>& keys);
     bool RunDeletion();
     std::string ModeWord() const;
 
@@ -114,6 +119,9 @@ public:
     void SetSessionOptions(CHbRSetDatabase& db);
     bool AppendToLogFile(const std::string& path, const std::string& text);
     void GrantEveryoneAccess(const std::string& path);
+    bool RunStatement(const std::string& statement);   // ExecuteSQL without the count
+    // Trace entry and message of a database error; closing is the message's last sentence.
+    void ReportDatabaseError(const CDBException& error, const std::string& closing);
 
     // Patients and services (steps/patients).
     bool DeletePatientsByMainTreater();
@@ -141,6 +149,18 @@ protected:
     void DoDataExchange() override;
     bool OnInitDialog() override;
 };
+
+template <class Fill> bool CKelvorDlg::FillListsOrReport(Fill&& fill)
+{
+    try {
+        fill();
+        return true;
+    } catch (const CDBException& error) {
+        ReportDatabaseError(error, "Die Liste der Praxisinhaber/Behandler konnte nicht gelesen werden.");
+        m_btnStart.SetEnabled(false);
+        return false;
+    }
+}
 
 // Complete removal of the patient that is current in pat (steps/patients).
 bool DeletePatientCompletely(const CVqPat& pat);

@@ -49,7 +49,7 @@ void CKelvorDlg::FinishUnfinishedRun()
 {
     const RunChoices choices = *std::exchange(m_unfinished, std::nullopt);
     TakeChoices(choices);
-    if (!m_bTreaterMode)
-        FillTreaterLists(choices.deleteIds.front());
+    if (!m_bTreaterMode && !FillListsOrReport([&] { FillTreaterLists(choices.deleteIds.front()); }))
+        return;
     RunPasses(choices.deleteIds);
 }

@@ -1,5 +1,6 @@
 // The deletion run: the start button's checks, the confirmation, the passes with
 // their fixed order of steps, and what follows every run.
+#include "DBException.h"
 #include "KelvorDlg.h"
 #include "Mb.h"
 #include "MessageService.h"
@@ -56,8 +57,8 @@ void CKelvorDlg::OnStartDeletion()
     if (same)
         return Refuse("Zu löschender und Ersatz-" + word + " müssen verschieden sein!", deleteChoice);
 
-    if (!m_bTreaterMode)
-        FillTreaterLists(m_strDeleteId);
+    if (!m_bTreaterMode && !FillListsOrReport([this] { FillTreaterLists(m_strDeleteId); }))
+        return;
 
     m_nServiceSelection = m_chkServicesByBillingCase.GetChecked() ? 1 : m_chkServicesByLineTreater.GetChecked() ? 2 : 0;
     m_bPatientsByMainTreater = m_chkPatientsByMainTreater.GetChecked() != 0;
@@ -88,19 +89,8 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
 {
     m_marker.Write(ChosenRun(keys), std::time(nullptr));
     EnableControls(false);
-    if (m_bTreaterMode) {
-        // The memo and the treater list share one place on the dialog.
-        m_memo.SetVisible(true);
-        m_treaterList.SetVisible(false);
-    }
-    bool ok = true;
-    for (const std::string& key : keys) {
-        m_strDeleteId = key;
-        AddStatusLine("Lösche " + ModeWord() + " " + m_strDeleteId);
-        ok = RunDeletion();
-        if (!ok)
-            break;
-    }
+    m_nFailedStatements = 0;
+    const bool ok = RunEachPass(keys);
 
     m_progress.SetPercent(0);
     if (ok) {
@@ -108,11 +98,39 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
         CMb().MakeBillsForAllPat("00014", "");
     }
     ExecuteSQL(kOrphanBillingCases);
+    if (m_nFailedStatements == 1)
+        AddStatusLine("Achtung: 1 SQL-Anweisung ist fehlgeschlagen (Einzelheiten in Trace.log).");
+    else if (m_nFailedStatements > 1)
+        AddStatusLine("Achtung: " + std::to_string(m_nFailedStatements) +
+                      " SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log).");
     AddStatusLine(ok ? "FERTIG!" : "FEHLER!!!");
     m_marker.Remove();
 
     if (AfxMessageBox("Nochmal?", MB_YESNO | MB_DEFBUTTON2) == IDYES)
         ConfigureForMode(false);
+}
+
+// A database error ends every pass: what a failed lookup would have found is
+// unknown, so no step may go on as if there were nothing.
+bool CKelvorDlg::RunEachPass(const std::vector<std::string>& keys)
+{
+    try {
+        if (m_bTreaterMode) {
+            // The memo and the treater list share one place on the dialog.
+            m_memo.SetVisible(true);
+            m_treaterList.SetVisible(false);
+        }
+        for (const std::string& key : keys) {
+            m_strDeleteId = key;
+            AddStatusLine("Lösche " + ModeWord() + " " + m_strDeleteId);
+            if (!RunDeletion())
+                return false;
+        }
+        return true;
+    } catch (const CDBException& error) {
+        ReportDatabaseError(error, "Der Löschvorgang wurde abgebrochen.");
+        return false;
+    }
 }
 
 std::string CKelvorDlg::ModeWord() const

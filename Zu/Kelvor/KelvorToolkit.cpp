@@ -5,6 +5,7 @@
 #include "HbRSet.h"
 #include "HbTrace.h"
 #include "KelvorDlg.h"
+#include "MessageService.h"
 #include "PumpMessages.h"
 #include "StatementLog.h"
 #include "Windows1252.h"
@@ -59,6 +60,14 @@ void ExecuteIgnoringFailure(CHbRSetDatabase& db, const char* statement)
 bool CKelvorDlg::ExecuteSQL(const std::string& statement)
 {
     CStatementLog::Record(statement);
+    if (RunStatement(statement))
+        return true;
+    ++m_nFailedStatements;
+    return false;
+}
+
+bool CKelvorDlg::RunStatement(const std::string& statement)
+{
     try {
         if (!m_db.IsOpen() && !OpenVqDB(m_db, dbDatabase.GetCryptConnect())) {
             HbTrace(1, 0, __FILE__, __LINE__, "CKelvorDlg::ExecuteSQL: OpenVqDB: %s", statement.c_str());
@@ -72,6 +81,13 @@ bool CKelvorDlg::ExecuteSQL(const std::string& statement)
         HbTrace(1, 0, __FILE__, __LINE__, "CKelvorDlg::ExecuteSQL: %s\n%s", statement.c_str(), error);
         return false;
     }
+}
+
+void CKelvorDlg::ReportDatabaseError(const CDBException& error, const std::string& closing)
+{
+    HbTrace(1, 0, __FILE__, __LINE__, "Datenbankfehler %s %s: %s", error.Table().c_str(), error.Operation().c_str(),
+            error.ErrorText().c_str());
+    Halt(6, "Datenbankfehler in Tabelle " + error.Table() + ":\n" + error.ErrorText() + "\n\n" + closing, 0);
 }
 
 bool CKelvorDlg::OpenVqDB(CHbRSetDatabase& db, const std::string& connect)

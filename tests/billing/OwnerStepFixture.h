@@ -25,7 +25,7 @@ protected:
     }
 
     // The executor's trace line: the statement, then the database's error.
-    static std::string Trace(const std::string& statement, const std::string& error = "test Unable to fetch row")
+    static std::string Trace(const std::string& statement, const std::string& error = "test")
     {
         return "CKelvorDlg::ExecuteSQL: " + statement + "\n" + error;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "DBException.h"
 #include "Database.h"
 #include "HbRSet.h"
 #include "HbTrace.h"
@@ -57,6 +58,17 @@ protected:
         for (const std::string& column : columns)
             row += "|" + rows.GetField(column);
         return row.substr(1);
+    }
+
+    // "table|operation|text" of the CDBException the call throws.
+    template <class Call> static std::string Thrown(Call call)
+    {
+        try {
+            call();
+        } catch (const CDBException& error) {
+            return error.Table() + "|" + error.Operation() + "|" + error.ErrorText();
+        }
+        return "no exception";
     }
 
     static Texts Walk(CHbRSet& rows, const Texts& columns)

@@ -81,7 +81,7 @@ TEST_F(RemovePracticeOwner, RunsEveryStatementInOrderAndLeavesOnlyOtherOwnersDat
                                 "UPDATE NUMBERPOOL SET MDID = (SELECT MAX(MDID) FROM MANDANT)",
                             }));
     EXPECT_EQ(m_traces, Lines{"CKelvorDlg::ExecuteSQL: UPDATE ETSSTERMIN SET MDID='1''' WHERE MDID='3'''\n"
-                              "test Unable to fetch row"});
+                              "test"});
     EXPECT_EQ(MemoLines(), Lines{"Lösche Praxisinhaber..."});
     EXPECT_EQ(store(), before);
     EXPECT_EQ(p.Dump("MANDANT"), "1'||\n2'||\n");

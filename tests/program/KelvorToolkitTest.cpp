@@ -29,7 +29,7 @@ TEST_F(ToolkitTest, StatementsOpenTheDialogsOwnConnectionOnFirstUseAndTraceEachF
     EXPECT_EQ(m_traces, (std::vector<std::string>{
                             "CKelvorDlg::ExecuteSQL: OpenVqDB: DELETE FROM ZBON WHERE MDID='01'",
                             "CKelvorDlg::ExecuteSQL: DELETE FROM TSEBONX WHERE MDID='01'\n"
-                            "no such table: TSEBONX Unable to execute statement" }));
+                            "no such table: TSEBONX" }));
 }
 
 TEST_F(ToolkitTest, DeleteWhereQuotesTheKeyAndInsertsTheTableAsItIs)

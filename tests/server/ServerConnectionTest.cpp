@@ -25,7 +25,7 @@ TEST_F(ServerFixture, SessionStatementsFailQuietlyAndAFailedStatementSpoilsNoOth
     EXPECT_EQ(m_traces, (std::vector<std::string>{
                             "CKelvorDlg::ExecuteSQL: UPDATE MANDANT SET ORT = 'x' WHERE NOSUCHCOLUMN = '1'\n"
                             "ERROR: column \"nosuchcolumn\" does not exist;\n"
-                            "Error while executing the query  QODBC: Unable to execute statement"}));
+                            "Error while executing the query"}));
     // Each statement committed by itself: another connection sees the row as updated.
     EXPECT_EQ(Practice().Dump("MANDANT"), "07|Neu|Bonn\n");
 }
@@ -81,15 +81,21 @@ TEST_F(ServerFixture, AServerThatGoesAwayBetweenTwoStepsFailsTheirStatementsAndT
     for (const std::string& statement : expected) {
         traces.push_back("CKelvorDlg::ExecuteSQL: " + statement + "\n"
                          + (traces.empty() ? "FATAL: terminating connection due to administrator command;\n"
-                                             "The connection has been lost  QODBC: Unable to execute statement"
-                                           : "SQLExecDirectW unable due to the connection lost  QODBC: Unable to "
-                                             "execute statement"));
+                                             "The connection has been lost"
+                                           : "SQLExecDirectW unable due to the connection lost"));
     }
     EXPECT_EQ(m_traces, traces);
-    // A record-set lookup on the shared connection finds nothing.
+    // A record-set lookup on the shared connection is a database error, not "no owners".
     CVqMandant owners(&dbDatabase, nullptr);
-    EXPECT_NE(owners.GetAll(), 0);
-    EXPECT_EQ(owners.AnzHits(), 0);
+    try {
+        owners.GetAll();
+        ADD_FAILURE() << "the lookup on a lost connection did not throw";
+    } catch (const CDBException& error) {
+        EXPECT_EQ(error.Table() + "|" + error.Operation() + "|" + error.ErrorText(),
+                  "MANDANT|GetAll|FATAL:  terminating connection due to administrator command\n"
+                  "server closed the connection unexpectedly\n\tThis probably means the server terminated "
+                  "abnormally\n\tbefore or while processing the request.\n;\nError while preparing parameters");
+    }
 
     const std::vector<std::string> memo = MemoLines();
     EXPECT_EQ(memo, (std::vector<std::string>{"Lösche FiBu-/Kassenbuch-TSE-Einträge...", "Lösche ZE-/PAR-/KBR-DTA..."}));

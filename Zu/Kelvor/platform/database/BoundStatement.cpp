@@ -1,5 +1,6 @@
 #include "BoundStatement.h"
 #include "DBException.h"
+#include "DatabaseError.h"
 #include "HbRSetDatabase.h"
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -15,11 +16,11 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
     QSqlQuery query(QSqlDatabase::database(QString::fromStdString(db.ConnectionName()), false));
     query.setForwardOnly(true);
     if (!query.prepare(QString::fromStdString(sql)))
-        throw CDBException(query.lastError().text().toStdString());
+        throw CDBException(DatabaseErrorText(query.lastError()));
     for (const std::string& value : params)
         query.addBindValue(QString::fromStdString(value));
     if (!query.exec())
-        throw CDBException(query.lastError().text().toStdString());
+        throw CDBException(DatabaseErrorText(query.lastError()));
     const int columns = query.record().count();
     while (onRow && query.next()) {
         std::vector<std::string> row;
@@ -29,6 +30,6 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
         onRow(std::move(row));
     }
     if (query.lastError().isValid())
-        throw CDBException(query.lastError().text().toStdString());
+        throw CDBException(DatabaseErrorText(query.lastError()));
     query.finish();
 }

@@ -1,8 +1,9 @@
 #pragma once
 #include <string>
 
-// The framework's exception family: database errors are thrown as CDBException
-// and caught by the program's own operations, which turn them into false results.
+// The framework's exception family. A database error is thrown as CDBException; a
+// record-set operation names its table and itself, so that the one handler of a run
+// can say where the database failed.
 class CException {
 public:
     virtual ~CException() = default;
@@ -13,9 +14,16 @@ public:
 
 class CDBException : public CException {
 public:
-    explicit CDBException(std::string error) : m_strError(std::move(error)) {}
+    explicit CDBException(std::string error, std::string table = {}, std::string operation = {})
+        : m_strError(std::move(error)), m_strTable(std::move(table)), m_strOperation(std::move(operation))
+    {
+    }
     std::string ErrorText() const override { return m_strError; }
+    const std::string& Table() const { return m_strTable; }
+    const std::string& Operation() const { return m_strOperation; }
 
 private:
     std::string m_strError;
+    std::string m_strTable;
+    std::string m_strOperation;
 };

@@ -2,7 +2,6 @@
 #include "BoundStatement.h"
 #include "DBException.h"
 #include "HbRSetDatabase.h"
-#include "HbTrace.h"
 #include "Selection.h"
 #include "SqlText.h"
 #include <algorithm>
@@ -67,18 +66,21 @@ struct CHbRSet::Impl {
         return columns;
     }
 
-    // Lookup errors (a missing table, a lost connection) end in a trace and a
-    // non-zero result, never in an exception out of the record set.
-    int Trace(const char* operation, const std::string& error) const
+    static void CheckKey(bool valid, const char* what, int value)
     {
-        HbTrace(1, 0, __FILE__, __LINE__, "CHbRSet::%s %s: %s", operation, table.name.c_str(), error.c_str());
-        return 1;
+        if (!valid)
+            throw std::invalid_argument(std::string("no ") + what + " " + std::to_string(value));
     }
 
-    int Fail(const char* operation, const std::string& error)
+    // A failed statement is never "no row": it leaves the record set with the table
+    // and the operation named; the row current before stays current.
+    template <class Fn> void Guard(const char* operation, Fn&& fn)
     {
-        current = false;
-        return Trace(operation, error);
+        try {
+            fn();
+        } catch (const CDBException& error) {
+            throw CDBException(error.ErrorText(), table.name, operation);
+        }
     }
 
     int Run(const char* operation, CSelection condition, int key, std::size_t fixed)
@@ -86,18 +88,15 @@ struct CHbRSet::Impl {
         current = false;
         page.clear();
         hits = 0;
-        if (!HasKey(key))
-            return Fail(operation, "no key " + std::to_string(key));
+        CheckKey(HasKey(key), "key", key);
         selection = std::move(condition);
         order = OrderOf(key);
         fixedColumns = fixed;
-        try {
+        Guard(operation, [this] {
             hits = Count();
             if (hits > 0)
                 LoadPage(nullptr);
-        } catch (const CDBException& error) {
-            return Fail(operation, error.ErrorText());
-        }
+        });
         return ShowRow(0);
     }
 
@@ -175,21 +174,17 @@ struct CHbRSet::Impl {
             return ShowRow(position + 1);
         if (page.size() < kPageSize)
             return ShowRow(page.size());
-        try {
+        Guard(operation, [this] {
             const Row last = page.back();
             LoadPage(&last);
-        } catch (const CDBException& error) {
-            return Fail(operation, error.ErrorText());
-        }
+        });
         return ShowRow(0);
     }
 
     int Lookup(const char* operation, int key, int matchMode)
     {
-        if (!HasKey(key))
-            return Fail(operation, "no key " + std::to_string(key));
-        if (matchMode != 0 && matchMode != 2)
-            return Fail(operation, "no match mode " + std::to_string(matchMode));
+        CheckKey(HasKey(key), "key", key);
+        CheckKey(matchMode == 0 || matchMode == 2, "match mode", matchMode);
         CSelection condition;
         std::size_t fixed = 0;
         for (const std::string& column : KeyColumns(key)) {
@@ -261,11 +256,7 @@ int CHbRSet::Delete()
     CSelection row;
     for (const std::string& column : d->table.primaryKey)
         row.Equal(column, d->page[d->position][d->Column(column)]);
-    try {
-        RunBound(*d->db, "DELETE FROM " + d->table.name + " WHERE " + row.Where(), row.Values());
-    } catch (const CDBException& error) {
-        return d->Trace("Delete", error.ErrorText());   // the row stays current
-    }
+    d->Guard("Delete", [&] { RunBound(*d->db, "DELETE FROM " + d->table.name + " WHERE " + row.Where(), row.Values()); });
     return d->Advance("Delete");
 }
 

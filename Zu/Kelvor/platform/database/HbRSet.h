@@ -13,7 +13,8 @@ class CHbRSetDatabase;
 // snapshot while the program writes through another connection.
 //
 // Read operations return 0 when they delivered a row (which is then current),
-// non-zero otherwise.
+// non-zero when there is none. A database failure is no "none": it throws
+// CDBException naming the table and the operation.
 class CHbRSet {
 public:
     virtual ~CHbRSet();

@@ -1,5 +1,6 @@
 #include "HbRSetDatabase.h"
 #include "DBException.h"
+#include "DatabaseError.h"
 #include "FileStore.h"
 #include "VqParams.h"
 #include <QDir>
@@ -62,14 +63,6 @@ std::string UniqueConnectionName()
     return "kelvor.db." + std::to_string(++counter);
 }
 
-// A driver may repeat parts of the connection string; a password never reaches a message.
-std::string WithoutPasswords(const QString& text)
-{
-    static const QRegularExpression password(QStringLiteral("\\b(PWD|PASSWORD)\\s*=\\s*(\\{[^}]*\\}|[^;]*);?"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    return QString(text).remove(password).toStdString();
-}
-
 // The value of one attribute of an ODBC connection string ("SERVER=host;..."), braces removed.
 std::string OdbcAttribute(std::string_view connect, std::string_view key)
 {
@@ -106,17 +99,17 @@ std::string SqliteFile(std::string_view file)
 void OpenQtConnection(const QString& name, const QString& driver, const QString& databaseName, const QString& options,
                       const std::string& failure)
 {
-    QString error;
+    std::string error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
         db.setDatabaseName(databaseName);
         db.setConnectOptions(options);
         if (db.open())
             return;
-        error = db.lastError().text();
+        error = DatabaseErrorText(db.lastError());
     }
     QSqlDatabase::removeDatabase(name);
-    throw CDBException(failure + WithoutPasswords(error));
+    throw CDBException(failure + error);
 }
 
 } // namespace
@@ -198,7 +191,7 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
     QSqlQuery query(QtConnection(m_strConnectionName));
     if (!query.exec(ToQt(statement)))
-        throw CDBException(WithoutPasswords(query.lastError().text()));
+        throw CDBException(DatabaseErrorText(query.lastError()));
 }
 
 bool CHbRSetDatabase::IsSqlite() const
@@ -210,14 +203,14 @@ void CHbRSetDatabase::Begin()
 {
     QSqlDatabase db = QtConnection(m_strConnectionName);
     if (!db.transaction())
-        throw CDBException(WithoutPasswords(db.lastError().text()));
+        throw CDBException(DatabaseErrorText(db.lastError()));
 }
 
 void CHbRSetDatabase::Commit()
 {
     QSqlDatabase db = QtConnection(m_strConnectionName);
     if (!db.commit())
-        throw CDBException(WithoutPasswords(db.lastError().text()));
+        throw CDBException(DatabaseErrorText(db.lastError()));
 }
 
 void CHbRSetDatabase::Rollback()
