@@ -1,6 +1,6 @@
 #include "DBException.h"
 #include "DatabaseTest.h"
-#include <QSettings>
+#include "IniFile.h"
 #include <QSqlDatabase>
 #include <filesystem>
 
@@ -35,8 +35,7 @@ TEST_F(DatabaseTest, MissingOrBrokenDatabasesAreNamedNotCreatedAndReported)
         return std::string("opened");
     };
     CloseDatabase();
-    QSettings(QString::fromStdString(practice.Folder() + "/vqparams.ini"), QSettings::IniFormat)
-        .setValue(QStringLiteral("Datenbank/Verbindung"), QStringLiteral("sqlite:alt/praxis.db"));
+    CIniFile::Change(practice.Folder() + "/vqparams.ini", "Datenbank", "Verbindung", "sqlite:alt/praxis.db");
     const std::string cause = "Die Datenbankdatei " + practice.Folder() + "/alt/praxis.db ist nicht vorhanden.";
     EXPECT_FALSE(OpenDatabase(2));
     ASSERT_EQ(1u, m_messages.Messages().size());

@@ -1,5 +1,5 @@
 #pragma once
-#include <QSettings>
+#include "IniFile.h"
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
@@ -13,10 +13,14 @@ public:
 
     std::string Folder() const { return m_dir.path().toStdString() + "/"; }
 
-    void Set(const char* key, const std::string& value) const
+    std::string SettingsFile() const { return Folder() + "vqparams.ini"; }
+
+    // Replaced, not written over: a new file is always seen as changed.
+    void WriteSettings(const std::string& bytes) const { CIniFile(bytes).Save(SettingsFile()); }
+
+    void Set(const char* section, const char* name, const std::string& value) const
     {
-        QSettings(QString::fromStdString(Folder() + "vqparams.ini"), QSettings::IniFormat)
-            .setValue(QString::fromUtf8(key), QString::fromStdString(value));
+        CIniFile::Change(SettingsFile(), section, name, value);
     }
 
     // Writes a file below the practice folder; a name ending in '/' makes a folder.

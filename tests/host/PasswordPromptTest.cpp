@@ -51,7 +51,7 @@ TEST(PasswordPrompt, TheRightPasswordWithinThreeTriesIsAcceptedNothingWithoutAHa
     const auto unset = qScopeGuard([] { qunsetenv("VQ_LIBPATH"); });
     for (const auto& [withHash, answers, result, expected] : cases) {
         const HostPractice practice;
-        practice.Set("Kennwort/Hash", withHash ? hash : "");
+        practice.Set("Kennwort", "Hash", withHash ? hash : "");
         const CHbLibrary library("vqstddia");
         const auto ask = reinterpret_cast<int (*)(const char*)>(library.GetProcAddress("VqKennwort"));
         ASSERT_NE(nullptr, ask);

@@ -7,7 +7,7 @@
 TEST(Trace, EntriesGoToTheLogFolderWhenItExistsAndToTheSinkUncut)
 {
     const HostPractice practice;
-    practice.Set("Pfade/Log", "log");
+    practice.Set("Pfade", "Log", "log");
     HbTrace(1, 0, "a.cpp", 1, "no folder yet");
     EXPECT_FALSE(std::filesystem::exists(practice.Folder() + "log"));
     practice.Write("log/");

@@ -1,7 +1,7 @@
+#include "IniFile.h"
 #include "PracticeGenerator.h"
 #include "Schema.h"
 #include "TestPractice.h"
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -23,9 +23,9 @@ Strings FileTree(const std::string& folder)
     return entries;
 }
 
-QSettings Settings(const std::string& folder)
+CIniFile Settings(const std::string& folder)
 {
-    return {QString::fromStdString(folder + "/vqparams.ini"), QSettings::IniFormat};
+    return CIniFile::Load(folder + "/vqparams.ini");
 }
 
 // Rows of one table that the other lacks, both ways.
@@ -43,11 +43,12 @@ TEST(EmptyPracticeTest, SettingsDatabaseAndFoldersWithoutRowsOrLeftovers)
     const std::string folder = dir.filePath(QStringLiteral("leer")).toStdString();
     CreateEmptyPractice(folder, PracticeOptions{});
     EXPECT_EQ(FileTree(folder), (Strings{"daten/", "log/", "praxis.db", "qa/", "vqparams.ini"}));
-    const QSettings settings = Settings(folder);
-    EXPECT_EQ(settings.allKeys(), (QStringList{QStringLiteral("Datenbank/Verbindung"), QStringLiteral("Kennwort/Hash"),
-                                               QStringLiteral("Pfade/Daten"), QStringLiteral("Pfade/Log"), QStringLiteral("Pfade/QA")}));
-    for (const QString& key : {QStringLiteral("Daten"), QStringLiteral("Log"), QStringLiteral("QA")})
-        EXPECT_EQ(settings.value(QStringLiteral("Pfade/") + key).toString(), key.toLower());
+    const CIniFile settings = Settings(folder);
+    EXPECT_EQ(settings.Bytes(), "[Datenbank]\nVerbindung=sqlite:praxis.db\n[Pfade]\nDaten=daten\nLog=log\nQA=qa\n"
+                                "[Kennwort]\nHash=" + settings.Value("Kennwort", "Hash") + "\n");
+    EXPECT_TRUE(settings.Value("Kennwort", "Hash").starts_with("$argon2id$"));
+    using fs::perms;
+    EXPECT_EQ(fs::status(folder + "/vqparams.ini").permissions(), perms::owner_read | perms::owner_write);
     const TestPractice practice;
     for (const TableDef& table : PracticeSchema())
         EXPECT_EQ(practice.Count(table.name), 0) << table.name;
@@ -64,7 +65,7 @@ TEST(GeneratedPracticeTest, SameSeedGivesTheSamePracticeAnotherSeedOtherRows)
         CreatePractice(dir.filePath(QString::fromStdString(name)).toStdString(), PracticeOptions{.seed = seed, .patients = 150, .connect = {}});
     const std::string a = dir.filePath(QStringLiteral("a")).toStdString(), b = dir.filePath(QStringLiteral("b")).toStdString();
     EXPECT_EQ(FileTree(a), FileTree(b));
-    EXPECT_NE(Settings(a).value(QStringLiteral("Kennwort/Hash")), Settings(b).value(QStringLiteral("Kennwort/Hash")));
+    EXPECT_NE(Settings(a).Value("Kennwort", "Hash"), Settings(b).Value("Kennwort", "Hash"));
     for (const std::string name : {"a", "b", "c"})
         practice.Exec("ATTACH DATABASE '" + dir.filePath(QString::fromStdString(name)).toStdString() + "/praxis.db' AS " + name);
     for (const TableDef& table : PracticeSchema())

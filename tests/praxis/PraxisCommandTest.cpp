@@ -1,14 +1,16 @@
+#include "IniFile.h"
 #include "PracticeGenerator.h"
 #include "TestPractice.h"
 #include "VqParams.h"
 #include <QDir>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sodium.h>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -44,9 +46,9 @@ bool Accepts(const std::string& hash, const std::string& password)
     return sodium_init() >= 0 && crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
 }
 
-std::string Setting(const std::string& folder, const QString& key)
+std::string Setting(const std::string& folder, const char* section, const char* name)
 {
-    return QSettings(QString::fromStdString(folder + "/vqparams.ini"), QSettings::IniFormat).value(key).toString().toStdString();
+    return CIniFile::Load(folder + "/vqparams.ini").Value(section, name);
 }
 
 // Everything in a folder, hidden entries included.
@@ -74,8 +76,8 @@ TEST_F(PraxisCommandTest, CreateWritesAPracticeAndPrintsOneLine)
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.out, "Created practice " + m_folder + " (seed 3, 7 patients)\n");
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(Setting(m_folder, QStringLiteral("Datenbank/Verbindung")), "sqlite:praxis.db");
-    EXPECT_TRUE(Accepts(Setting(m_folder, QStringLiteral("Kennwort/Hash")), "geheim"));
+    EXPECT_EQ(Setting(m_folder, "Datenbank", "Verbindung"), "sqlite:praxis.db");
+    EXPECT_TRUE(Accepts(Setting(m_folder, "Kennwort", "Hash"), "geheim"));
 }
 
 // The last case finds a folder with content, which is kept as it was.
@@ -114,10 +116,15 @@ TEST_F(PraxisCommandTest, BadArgumentsExitWithTwoAndLeaveNothing)
 }
 
 // The line read is the password without its newline; without settings or input
-// the command fails and the password stays.
+// the command fails and the password stays. A file written by hand keeps every
+// byte but the hash and is left for its owner only.
 TEST_F(PraxisCommandTest, PasswordCommandStoresTheLineReadOrFailsWithOne)
 {
     const TestPractice practice;
+    const std::string head = "; Praxis Berger\r\n[Datenbank]\r\nVerbindung=" + GetVqConnect()
+        + "\r\n; Verbindung=odbc:DRIVER={PostgreSQL Unicode};SERVER=db;UID=vq;PWD=x;y\r\n"
+          "[Pfade]\r\nDaten=daten\r\nLog=log\\tage\r\nQA=\\\\server\\vq\\qa\r\n[Kennwort]\r\nHash = ";
+    practice.WriteFile("vqparams.ini", head + GetVqPasswordHash() + "\r\n#\r\n");
     const Outcome empty = RunPraxis({"password", practice.Folder()});
     EXPECT_EQ(empty.exitCode, 1);
     EXPECT_EQ(empty.err, "kelvor-praxis: No password on standard input\n");
@@ -130,6 +137,10 @@ TEST_F(PraxisCommandTest, PasswordCommandStoresTheLineReadOrFailsWithOne)
     EXPECT_EQ(set.exitCode, 0);
     EXPECT_EQ(set.out, "Password set for practice " + practice.Folder() + "\n");
     const std::string hash = GetVqPasswordHash();
+    std::ifstream file(practice.Folder() + "/vqparams.ini", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), head + hash + "\r\n#\r\n");
+    using std::filesystem::perms;
+    EXPECT_EQ(std::filesystem::status(practice.Folder() + "/vqparams.ini").permissions(), perms::owner_read | perms::owner_write);
     EXPECT_TRUE(Accepts(hash, "Zahn arzt!"));
     EXPECT_FALSE(Accepts(hash, "Zahn arzt!\n"));
     EXPECT_FALSE(Accepts(hash, "kelvor"));
@@ -159,5 +170,5 @@ TEST_F(PraxisCommandTest, GeneratorChecksItsConnectTextAndFolder)
     ASSERT_TRUE(std::filesystem::create_directory(m_folder));
     CreatePractice(m_folder, PracticeOptions{.patients = 3, .connect = "sqlite:db/kelvor.db"});
     EXPECT_EQ(Entries(m_folder), (Strings{"daten", "db", "log", "qa", "vqparams.ini"}));
-    EXPECT_EQ(Setting(m_folder, QStringLiteral("Datenbank/Verbindung")), "sqlite:db/kelvor.db");
+    EXPECT_EQ(Setting(m_folder, "Datenbank", "Verbindung"), "sqlite:db/kelvor.db");
 }

@@ -1,10 +1,10 @@
 // A connect text's password never reaches a trace, a log, a message or the output:
 // a whole run with failing statements and an open that the server refuses.
+#include "IniFile.h"
 #include "OutputCapture.h"
 #include "ScenarioRunner.h"
 #include "TestPractice.h"
 #include <QJsonDocument>
-#include <QSettings>
 #include <gtest/gtest.h>
 #include <fstream>
 #include <optional>
@@ -51,10 +51,9 @@ protected:
     // The practice's connect text with this test's login and the given password.
     void UseLogin(const std::string& password) const
     {
-        QSettings settings(QString::fromStdString(m_practice->Folder() + "/vqparams.ini"), QSettings::IniFormat);
         const std::string connect = "odbc:DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=" + ServerPort()
             + ";DATABASE=" + m_practice->ServerDatabase() + ";UID=" + m_role + ";PWD=" + password;
-        settings.setValue(QStringLiteral("Datenbank/Verbindung"), QString::fromStdString(connect));
+        CIniFile::Change(m_practice->Folder() + "/vqparams.ini", "Datenbank", "Verbindung", connect);
     }
 
     static std::string ServerPort()

@@ -1,11 +1,10 @@
 #include "PracticeGenerator.h"
+#include "IniFile.h"
 #include "OwnerRecords.h"
 #include "PatientWriter.h"
 #include "SampleFiles.h"
 #include "SampleText.h"
 #include "StagingFolder.h"
-#include <QSettings>
-#include <QString>
 #include <sodium.h>
 #include <algorithm>
 #include <filesystem>
@@ -20,11 +19,6 @@ const std::string kSqlitePrefix = "sqlite:";
 const std::string kOdbcPrefix = "odbc:";
 const char* const kSettingsFile = "vqparams.ini";
 
-QString ToQString(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 std::string PasswordHash(const std::string& password)
 {
     if (sodium_init() < 0)
@@ -36,23 +30,15 @@ std::string PasswordHash(const std::string& password)
     return hash;
 }
 
-void SaveSettings(QSettings& settings, const fs::path& file)
-{
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        throw std::runtime_error("Cannot write " + file.string());
-}
-
 void WriteSettings(const fs::path& folder, const std::string& connect, const std::string& password)
 {
-    const fs::path file = folder / kSettingsFile;
-    QSettings settings(ToQString(file.string()), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Datenbank/Verbindung"), ToQString(connect));
-    settings.setValue(QStringLiteral("Pfade/Daten"), QStringLiteral("daten"));
-    settings.setValue(QStringLiteral("Pfade/Log"), QStringLiteral("log"));
-    settings.setValue(QStringLiteral("Pfade/QA"), QStringLiteral("qa"));
-    settings.setValue(QStringLiteral("Kennwort/Hash"), ToQString(PasswordHash(password)));
-    SaveSettings(settings, file);
+    CIniFile settings;
+    settings.SetValue("Datenbank", "Verbindung", connect);
+    settings.SetValue("Pfade", "Daten", "daten");
+    settings.SetValue("Pfade", "Log", "log");
+    settings.SetValue("Pfade", "QA", "qa");
+    settings.SetValue("Kennwort", "Hash", PasswordHash(password));
+    settings.Save((folder / kSettingsFile).string());
 }
 
 struct DatabaseTarget {
@@ -130,7 +116,5 @@ void SetPracticePassword(const std::string& folder, const std::string& password)
     const fs::path file = fs::path(folder) / kSettingsFile;
     if (!fs::is_regular_file(file))
         throw std::runtime_error("No practice settings in " + folder + " (" + kSettingsFile + " is missing)");
-    QSettings settings(ToQString(file.string()), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Kennwort/Hash"), ToQString(PasswordHash(password)));
-    SaveSettings(settings, file);
+    CIniFile::Change(file.string(), "Kennwort", "Hash", PasswordHash(password));
 }

@@ -1,9 +1,12 @@
 #include "VqParams.h"
 #include "FileStore.h"
+#include "IniFile.h"
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStringList>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 
@@ -19,21 +22,53 @@ QString PraxisFolder()
     return WithSeparator(QDir::cleanPath(QDir(folder).absolutePath()));
 }
 
-// A value that holds unquoted commas comes back from QSettings as a list; the
-// practice system means the text as written.
-std::string Setting(const char* key)
+// What tells one version of the settings file from another; kelvor-praxis replaces
+// the file, which gives it a new inode.
+struct FileStamp {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    time_t seconds;
+    long nanoseconds;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> StampOf(const std::string& path)
 {
-    const QSettings settings(PraxisFolder() + QStringLiteral("vqparams.ini"), QSettings::IniFormat);
-    const QVariant value = settings.value(QString::fromUtf8(key));
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(u',').toStdString();
-    return value.toString().toStdString();
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+}
+
+// The settings are asked for once per removed patient: the file is read again
+// only when the practice folder or the file changed. An unreadable file is empty.
+std::string Setting(std::string_view section, std::string_view name)
+{
+    static std::mutex mutex;
+    static std::string cachedPath;
+    static std::optional<FileStamp> cachedStamp;
+    static CIniFile cached;
+
+    const std::string path = PraxisFolder().toStdString() + "vqparams.ini";
+    const std::optional<FileStamp> stamp = StampOf(path);
+    const std::scoped_lock lock(mutex);
+    if (path != cachedPath || stamp != cachedStamp) {
+        try {
+            cached = CIniFile::Load(path);
+        } catch (const std::runtime_error&) {
+            cached = CIniFile();
+        }
+        cachedPath = path;
+        cachedStamp = stamp;
+    }
+    return cached.Value(section, name);
 }
 
 // A folder setting, relative to the practice folder; empty when the practice has none.
-std::string FolderSetting(const char* key)
+std::string FolderSetting(std::string_view name)
 {
-    const std::string written = Setting(key);
+    const std::string written = Setting("Pfade", name);
     if (written.empty())
         return {};
     const QString path = QString::fromStdString(NativePath(written));
@@ -50,27 +85,27 @@ std::string GetVqPraxisPath()
 std::string GetVqDataPath(int which)
 {
     // The practice system knows one data folder, number 0.
-    return which == 0 ? FolderSetting("Pfade/Daten") : std::string();
+    return which == 0 ? FolderSetting("Daten") : std::string();
 }
 
 std::string GetVqLogPath()
 {
-    return FolderSetting("Pfade/Log");
+    return FolderSetting("Log");
 }
 
 std::string GetVqQAPath()
 {
-    return FolderSetting("Pfade/QA");
+    return FolderSetting("QA");
 }
 
 std::string GetVqConnect()
 {
-    return Setting("Datenbank/Verbindung");
+    return Setting("Datenbank", "Verbindung");
 }
 
 std::string GetVqPasswordHash()
 {
-    return Setting("Kennwort/Hash");
+    return Setting("Kennwort", "Hash");
 }
 
 std::string GetVqMandantFotoPath(const std::string& mdId, bool mustExist)
