@@ -41,7 +41,8 @@ TEST(PasswordPrompt, TheRightPasswordWithinThreeTriesIsAcceptedNothingWithoutAHa
     const std::string wrong = shown + "|Das Passwort ist falsch.";
     const std::tuple<bool, std::vector<const char*>, int, Texts> cases[] = {{true, {"falsch", "geheim"}, 1, {shown, wrong}},
                  {true, {"eins", "zwei", "drei", "geheim"}, 0, {shown, wrong, wrong}},
-                 {false, {"", nullptr, "geheim"}, 0, {shown, wrong}}};
+                 {false, {"geheim"}, 0, {"Für diese Praxis ist kein Passwort gesetzt.\n"
+                                          "Es wird mit 'kelvor-praxis password <Praxisordner>' gesetzt."}}};
     char hash[crypto_pwhash_STRBYTES] = {};
     ASSERT_LE(0, sodium_init());
     ASSERT_EQ(0, crypto_pwhash_str(hash, "geheim", 6, crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN));

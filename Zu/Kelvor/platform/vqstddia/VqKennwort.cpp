@@ -2,6 +2,7 @@
 #include "PasswordDialog.h"
 #include "VqParams.h"
 #include <QApplication>
+#include <QMessageBox>
 #include <sodium.h>
 #include <string>
 
@@ -9,11 +10,8 @@ namespace {
 
 constexpr int kAttempts = 3;
 
-// A practice without a stored hash grants access to nobody.
 bool Matches(const std::string& hash, const QString& password)
 {
-    if (hash.empty())
-        return false;
     const QByteArray bytes = password.toUtf8();
     return crypto_pwhash_str_verify(hash.c_str(), bytes.constData(), static_cast<unsigned long long>(bytes.size())) == 0;
 }
@@ -25,6 +23,13 @@ extern "C" __attribute__((visibility("default"))) int VqKennwort(const char* pro
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || sodium_init() < 0)
         return 0;
     const std::string hash = GetVqPasswordHash();
+    // A practice without a stored hash grants access to nobody; asking would only mislead.
+    if (hash.empty()) {
+        QMessageBox::warning(nullptr, QStringLiteral("Kennwort"),
+                             QStringLiteral("Für diese Praxis ist kein Passwort gesetzt.\n"
+                                            "Es wird mit 'kelvor-praxis password <Praxisordner>' gesetzt."));
+        return 0;
+    }
     PasswordDialog dialog(QString::fromUtf8(prompt ? prompt : ""));
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         if (dialog.exec() != QDialog::Accepted)
