@@ -6,7 +6,6 @@
 #include "MessageService.h"
 #include "RunMarker.h"
 #include "VqParams.h"
-#include <ctime>
 
 CKelvorApp theApp;
 
@@ -23,14 +22,11 @@ std::string Summary(const RunChoices& choices)
 }
 
 // The choices of an interrupted run when the user wants it finished now.
-std::optional<RunChoices> RunToFinish()
+std::optional<RunChoices> RunToFinish(const std::optional<CRunMarker::Run>& run)
 {
-    const std::optional<CRunMarker::Run> run = CRunMarker(GetVqLogPath()).Read();
     if (!run)
         return std::nullopt;
-    char started[32];
-    std::strftime(started, sizeof started, "%d.%m.%Y %H:%M", &run->started);
-    const std::string question = "Der Löschvorgang vom " + std::string(started) + " wurde nicht beendet:\n" +
+    const std::string question = "Der Löschvorgang vom " + StartText(run->started) + " wurde nicht beendet:\n" +
                                  Summary(run->choices) + "\n\nSoll er jetzt zu Ende geführt werden?";
     if (SollIch(kCaption, question) != SOLLICH_YES)
         return std::nullopt;
@@ -51,7 +47,13 @@ bool CKelvorApp::InitInstance()
         CloseDb();
         return false;
     }
-    std::optional<RunChoices> unfinished = RunToFinish();
+    const std::optional<CRunMarker::Run> marker = CRunMarker(GetVqLogPath()).Read();
+    if (marker && marker->busy) {
+        Halt(6, BusyRunMessage(*marker), 0);
+        CloseDb();
+        return false;
+    }
+    std::optional<RunChoices> unfinished = RunToFinish(marker);
     const bool treaterMode = unfinished ? unfinished->treaterMode : SollIch(kCaption, "Behandlermodus?") == SOLLICH_YES;
     {
         CKelvorDlg dlg(treaterMode, std::move(unfinished));

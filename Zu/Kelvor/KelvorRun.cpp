@@ -84,9 +84,16 @@ void CKelvorDlg::OnStartDeletion()
 }
 
 // A confirmed run: one pass per key to remove, then what follows every run. The
-// marker lives from before the first statement to the end of the run.
+// marker lives from before the first statement to the end of the run; none is
+// started while another Kelvor's run holds its marker.
 void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
 {
+    // Another Kelvor may have started a run on this practice since this one started.
+    if (const auto marker = m_marker.Read(); marker && marker->busy) {
+        Halt(6, BusyRunMessage(*marker), 0);
+        EndDialog(0);
+        return;
+    }
     m_marker.Write(ChosenRun(keys), std::time(nullptr));
     EnableControls(false);
     m_nFailedStatements = 0;

@@ -1,5 +1,6 @@
 #include "RunMarker.h"
 #include "HbTrace.h"
+#include "OpenFile.h"
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include <iomanip>
 #include <map>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,24 +28,6 @@ const Flag kFlags[] = {
     {"FiBuKassenbuch", &RunChoices::journalEntries},
     {"Laborrechnungen", &RunChoices::labInvoices},
     {"DTA", &RunChoices::transferRecords},
-};
-
-// An open file, closed when it goes out of scope.
-class OpenFile {
-public:
-    OpenFile(const std::string& path, int flags) : m_fd(::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0644)) {}
-    ~OpenFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-
-    int Fd() const { return m_fd; }
-
-private:
-    int m_fd;
 };
 
 std::string Folder(const std::string& path)
@@ -158,7 +142,7 @@ CRunMarker::CRunMarker(const std::string& logFolder) : m_path(logFolder.empty() 
 {
 }
 
-void CRunMarker::Write(const RunChoices& choices, std::time_t started) const
+void CRunMarker::Write(const RunChoices& choices, std::time_t started)
 {
     if (m_path.empty())
         return;
@@ -172,36 +156,44 @@ void CRunMarker::Write(const RunChoices& choices, std::time_t started) const
         HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Write: %s: %s", m_path.c_str(), std::strerror(errno));
 }
 
-bool CRunMarker::WriteFile(const std::string& text) const
+bool CRunMarker::WriteFile(const std::string& text)
 {
     const std::string temporary = m_path + ".neu";
     ::unlink(temporary.c_str());
-    {
-        const OpenFile file(temporary, O_WRONLY | O_CREAT | O_EXCL);
-        if (file.Fd() < 0 || ::fchmod(file.Fd(), 0644) != 0 ||
-            ::write(file.Fd(), text.data(), text.size()) != static_cast<ssize_t>(text.size()) || ::fsync(file.Fd()) != 0)
-            return false;
-    }
-    if (::rename(temporary.c_str(), m_path.c_str()) != 0)
+    // Locked before it has the marker's name.
+    const COpenFile& file = m_held.emplace(temporary, O_WRONLY | O_CREAT | O_EXCL);
+    if (file.Fd() < 0 || ::flock(file.Fd(), LOCK_EX | LOCK_NB) != 0 || ::fchmod(file.Fd(), 0644) != 0 ||
+        ::write(file.Fd(), text.data(), text.size()) != static_cast<ssize_t>(text.size()) || ::fsync(file.Fd()) != 0 ||
+        ::rename(temporary.c_str(), m_path.c_str()) != 0) {
+        m_held.reset();
         return false;
+    }
     // The rename itself must survive a power loss too.
-    const OpenFile folder(Folder(m_path), O_RDONLY | O_DIRECTORY);
+    const COpenFile folder(Folder(m_path), O_RDONLY | O_DIRECTORY);
     return folder.Fd() >= 0 && ::fsync(folder.Fd()) == 0;
 }
 
-void CRunMarker::Remove() const
+void CRunMarker::Remove()
 {
     if (!m_path.empty() && ::unlink(m_path.c_str()) != 0 && errno != ENOENT)
         HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Remove: %s: %s", m_path.c_str(), std::strerror(errno));
+    // Unlocked only once it is gone: no other Kelvor takes a run that ends as one cut short.
+    m_held.reset();
 }
 
 std::optional<CRunMarker::Run> CRunMarker::Read() const
 {
     if (m_path.empty())
         return std::nullopt;
-    const OpenFile file(m_path, O_RDONLY);
+    const COpenFile file(m_path, O_RDONLY);
     if (file.Fd() < 0 && errno == ENOENT)
         return std::nullopt;
+    const bool busy = file.Fd() >= 0 && ::flock(file.Fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    struct stat status {};
+    // Unlocked, but removed or replaced since it was opened: its run has ended, and
+    // the marker there now (if any) is the one that counts.
+    if (!busy && file.Fd() >= 0 && ::fstat(file.Fd(), &status) == 0 && status.st_nlink == 0)
+        return Read();
     std::string text;
     char buffer[4096];
     ssize_t got = 0;
@@ -210,5 +202,19 @@ std::optional<CRunMarker::Run> CRunMarker::Read() const
     std::optional<Run> run = file.Fd() >= 0 && got == 0 ? Parse(text) : std::nullopt;
     if (!run)
         HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Read: %s cannot be read; taken as no interrupted run", m_path.c_str());
+    else
+        run->busy = busy;
     return run;
+}
+
+std::string StartText(const std::tm& started)
+{
+    char text[32];
+    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &started);
+    return text;
+}
+
+std::string BusyRunMessage(const CRunMarker::Run& run)
+{
+    return "Ein Löschvorgang läuft gerade (gestartet am " + StartText(run.started) + ").\nKelvor wird beendet.";
 }

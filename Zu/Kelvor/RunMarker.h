@@ -1,4 +1,5 @@
 #pragma once
+#include "OpenFile.h"
 #include "RunChoices.h"
 #include <ctime>
 #include <optional>
@@ -8,25 +9,36 @@
 // run to its end, so a run cut short (killed, power lost) is found at the next
 // start and can be finished. Line-based "name=value", readable by a technician.
 // Without a log folder there is no marker.
+// While its run is busy, the marker is held with an exclusive lock, which ends with
+// the run or with its process: a marker found locked is a run going on in another
+// Kelvor, one found unlocked a run cut short.
 class CRunMarker {
 public:
     struct Run {
         RunChoices choices;
         std::tm started{};
+        bool busy = false;  // another process is running it now
     };
 
     explicit CRunMarker(const std::string& logFolder);
 
-    // Written to a temporary name, flushed and renamed, so it is whole or absent.
-    // A marker that cannot be written is traced; the run goes on.
-    void Write(const RunChoices& choices, std::time_t started) const;
-    void Remove() const;
+    // Written to a temporary name, locked, flushed and renamed, so it is whole or
+    // absent and never seen unlocked while the run is busy. Held until Remove. A
+    // marker that cannot be written is traced; the run goes on.
+    void Write(const RunChoices& choices, std::time_t started);
+    void Remove();
     // The interrupted run, if a marker is there. A marker that cannot be read is
     // traced and taken as none; it stays until the next run ends.
     std::optional<Run> Read() const;
 
 private:
-    bool WriteFile(const std::string& text) const;
+    bool WriteFile(const std::string& text);
 
     std::string m_path;
+    std::optional<COpenFile> m_held;  // the marker of this process's run
 };
+
+// "05.12.2026 14:03": a run's start as the messages show it.
+std::string StartText(const std::tm& started);
+// Said before Kelvor ends because another Kelvor is running a run on the practice.
+std::string BusyRunMessage(const CRunMarker::Run& run);

@@ -1,9 +1,12 @@
 // A run cut short (kill -9, power loss) leaves its marker; the next start offers to
 // finish it, and finishing reaches the state of a run that was never interrupted.
 #include "KelvorDlg.h"
+#include "RunMarker.h"
 #include "ScenarioFixture.h"
 #include <QProcess>
 #include <algorithm>
+#include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <tuple>
 
@@ -103,6 +106,37 @@ TEST_F(InterruptedRunTest, KilledRunsAreFinishedToTheStateOfAnUninterruptedRun)
         for (const auto& [table, dump] : tables)
             EXPECT_EQ(m_practice.Dump(table), dump) << table;
         EXPECT_EQ(Files(), files);
+    }
+}
+
+// A run busy in another Kelvor is neither offered for finishing at start-up nor run a
+// second time by a start press: this Kelvor says so and ends without a statement.
+TEST_F(InterruptedRunTest, RunBusyInAnotherKelvorIsNotJoined)
+{
+    const auto tables = m_practice.DumpAll();
+    // Whether this test holds the run from before the start, the scenario, the messages before the refusal.
+    const std::tuple<bool, std::string, std::vector<std::string>> cases[] = {
+        {true, R"js({"answers": [10, 10]})js", {}},
+        {false, R"js({"answers": [11, 10], "actions": [{"select": 1001, "text": "04"}, {"select": 1002, "text": "01"},
+            {"otherRun": true}, {"click": 1003}]})js",
+         {"SollIch: Behandlermodus? -> 11", "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 10"}},
+    };
+    for (const auto& [held, scenario, before] : cases) {
+        SCOPED_TRACE(scenario);
+        std::optional<CRunMarker> other;
+        if (held)
+            other.emplace(m_practice.LogPath()).Write(RunChoices{.deleteIds = {"02"}, .replacementId = "01"}, std::time(nullptr));
+        Run(scenario);
+        const auto marker = CRunMarker(m_practice.LogPath()).Read();
+        ASSERT_TRUE(marker);
+        EXPECT_EQ(marker->choices.deleteIds, std::vector<std::string>{"02"});
+        std::vector<std::string> messages = before;
+        messages.push_back("Halt: Ein Löschvorgang läuft gerade (gestartet am " + MarkerStart() + ").\nKelvor wird beendet. -> 1");
+        EXPECT_EQ(Messages(), messages);
+        EXPECT_EQ(Statements(), std::vector<std::string>{});
+        EXPECT_EQ(Memo(), std::vector<std::string>{});
+        EXPECT_EQ(m_practice.DumpAll(), tables);
+        std::filesystem::remove(m_practice.Folder() + "/" + kMarker);
     }
 }
 

@@ -3,8 +3,10 @@
 #include "KelvorApp.h"
 #include "KelvorDlg.h"
 #include "ScriptedMessageService.h"
+#include "RunMarker.h"
 #include "RunPoint.h"
 #include "StatementLog.h"
+#include "VqParams.h"
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
@@ -15,6 +17,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <csignal>
+#include <ctime>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -121,10 +125,13 @@ CHbLCheckX& CheckBox(CKelvorDlg& dlg, int id)
     }
 }
 
-// One control action, done the way a user does it.
-void Perform(CKelvorDlg& dlg, const QJsonObject& action)
+// One control action, done the way a user does it; or a run that another Kelvor
+// starts on the practice now and keeps busy until the scenario ends.
+void Perform(CKelvorDlg& dlg, const QJsonObject& action, std::optional<CRunMarker>& otherRun)
 {
-    if (action.contains(QStringLiteral("select"))) {
+    if (action.contains(QStringLiteral("otherRun"))) {
+        otherRun.emplace(GetVqLogPath()).Write(RunChoices{.deleteIds = {"02"}, .replacementId = "01"}, std::time(nullptr));
+    } else if (action.contains(QStringLiteral("select"))) {
         const int id = action.value(QStringLiteral("select")).toInt();
         CHbLComboX& combo = id == IDC_OWNER ? dlg.m_ownerCombo : dlg.m_replacementCombo;
         if (!combo.SelectText(action.value(QStringLiteral("text")).toString().toStdString()))
@@ -216,11 +223,12 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     std::string actionError;
     const QJsonArray actions = scenario.value(QStringLiteral("actions")).toArray();
     const QString screenshot = scenario.value(QStringLiteral("screenshot")).toString();
+    std::optional<CRunMarker> otherRun;
     CDialog::SetModalHook([&](CDialog& dialog) {
         auto& dlg = dynamic_cast<CKelvorDlg&>(dialog);
         try {
             for (const QJsonValue action : actions)
-                Perform(dlg, action.toObject());
+                Perform(dlg, action.toObject(), otherRun);
             if (!screenshot.isEmpty())
                 SaveScreenshot(dlg, screenshot);
         } catch (const std::exception& e) {
