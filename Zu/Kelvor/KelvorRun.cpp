@@ -94,6 +94,7 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
         EndDialog(0);
         return;
     }
+    SetBusy(true);
     m_marker.Write(ChosenRun(keys), std::time(nullptr));
     EnableControls(false);
     m_nFailedStatements = 0;
@@ -112,6 +113,7 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
                       " SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log).");
     AddStatusLine(ok ? "FERTIG!" : "FEHLER!!!");
     m_marker.Remove();
+    SetBusy(false);
 
     if (AfxMessageBox("Nochmal?", MB_YESNO | MB_DEFBUTTON2) == IDYES)
         ConfigureForMode(false);

@@ -1,5 +1,8 @@
 #include "DialogFixture.h"
+#include "StatementLog.h"
+#include <QCoreApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -111,6 +114,35 @@ TEST_F(KelvorDlgTest, PracticeWithoutTreatersShowsTheDialogUnusableAndSaysWhy)
     EXPECT_EQ(dlg.m_replacementCombo.GetText(), "");
     EXPECT_EQ(States(&CHbControl::GetEnabled), "0000 0000 0000");
     EXPECT_TRUE(dlg.Window()->isVisible());
+}
+
+// Title bar, Alt+F4 (both a close event) and Escape during a run leave the window
+// up to the run's end; once it is over, closing ends the dialog.
+TEST_F(KelvorDlgTest, ClosingTheWindowDuringARunDoesNothingAfterItEndsTheDialog)
+{
+    Practice().Insert("MANDANT", { { "MDID", "01" } });
+    Practice().Insert("MANDANT", { { "MDID", "02" } });
+    CKelvorDlg& dlg = OpenDialog(false);
+    dlg.ShowWindow();
+    QDialog& window = *dlg.Window();
+    ASSERT_TRUE(dlg.m_ownerCombo.SelectText("02") && dlg.m_replacementCombo.SelectText("01"));
+    m_messages.SetNextAnswer(SOLLICH_YES);
+    m_messages.SetNextAnswer(IDNO);
+    std::vector<bool> visible;
+    CStatementLog::SetSink([&window, &visible](const std::string&) {
+        window.close();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &escape);
+        visible.push_back(window.isVisible());
+    });
+    dlg.m_btnStart.Click();
+    CStatementLog::SetSink({});
+    EXPECT_EQ(MemoLines().back(), "FERTIG!");
+    EXPECT_FALSE(visible.empty());
+    EXPECT_EQ(visible, std::vector<bool>(visible.size(), true));
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Rejected);
 }
 
 }

@@ -1,4 +1,5 @@
 #include "Dialog.h"
+#include "DialogWindow.h"
 #include "HbControl.h"
 #include <QDialog>
 #include <QFontMetrics>
@@ -77,9 +78,7 @@ int CDialog::DoModal()
 
 bool CDialog::Create()
 {
-    m_window = std::make_unique<QDialog>(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint
-                                                      | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                                                      | Qt::WindowCloseButtonHint);
+    m_window = std::make_unique<DialogWindow>();
     SetupTemplate(*m_window);
     const DialogUnits units(TemplateFont(*m_window));
     for (QWidget* child : m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -91,6 +90,11 @@ bool CDialog::Create()
 void CDialog::EndDialog(int result)
 {
     m_window->done(result);
+}
+
+void CDialog::SetBusy(bool busy)
+{
+    m_window->SetBusy(busy);
 }
 
 void CDialog::ShowWindow()

@@ -2,6 +2,7 @@
 #include <functional>
 #include <memory>
 
+class DialogWindow;
 class QDialog;
 class QWidget;
 class CHbControl;
@@ -20,6 +21,8 @@ public:
     int DoModal();                      // Create, then the modal loop
     bool Create();                      // creates the window and runs OnInitDialog, not shown
     void EndDialog(int result);
+    // While busy, closing the window does nothing; EndDialog still ends it.
+    void SetBusy(bool busy);
     void ShowWindow();                  // shows the window now, before the modal loop
     QWidget* GetDlgItem(int id) const;
     QDialog* Window() const;
@@ -36,5 +39,5 @@ protected:
 
 private:
     int m_nTemplateId;
-    std::unique_ptr<QDialog> m_window;
+    std::unique_ptr<DialogWindow> m_window;
 };
