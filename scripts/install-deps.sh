@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc libgl-dev qt6-translations-l10n
   libsodium-dev libsqlite3-dev libgtest-dev googletest
   unixodbc-dev odbc-postgresql postgresql
   xvfb xauth x11-utils fonts-dejavu-core

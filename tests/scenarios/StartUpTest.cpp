@@ -2,6 +2,8 @@
 #include "Database.h"
 #include "KelvorDlg.h"
 #include "ScenarioFixture.h"
+#include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -39,6 +41,12 @@ TEST_F(StartUpTest, RefusedPasswordOrMissingLibraryEndsBeforeTheModeQuestion)
         EXPECT_EQ(Prompts(), prompts);
         EXPECT_FALSE(dbDatabase.IsOpen());
     }
+    // Even a start that ends at once has given Qt's own buttons their German texts.
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ((box.button(QMessageBox::Yes)->text() + u'|' + box.button(QMessageBox::No)->text() + u'|'
+                  + box.button(QMessageBox::Cancel)->text()).toStdString(),
+              "&Ja|&Nein|Abbrechen");
 }
 
 TEST_F(StartUpTest, AnyAnswerButYesOpensOwnerMode)

@@ -1,4 +1,7 @@
 #include "VqWinApp.h"
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace {
 
@@ -6,6 +9,16 @@ CVqWinApp*& Instance()
 {
     static CVqWinApp* instance = nullptr;
     return instance;
+}
+
+// The program speaks German: Qt's standard buttons and dialogs too ("Ja", "Nein",
+// "Abbrechen"). Without the translation installed they stay English.
+void LoadQtGermanTexts()
+{
+    static QTranslator translator;
+    if (translator.isEmpty()
+        && translator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
 }
 
 } // namespace
@@ -23,6 +36,7 @@ CVqWinApp::~CVqWinApp()
 
 bool CVqWinApp::InitInstance()
 {
+    LoadQtGermanTexts();
     return true;
 }
 
