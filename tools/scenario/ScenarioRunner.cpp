@@ -2,6 +2,8 @@
 #include "HbTrace.h"
 #include "KelvorApp.h"
 #include "KelvorDlg.h"
+#include "PhotographedMessageService.h"
+#include "Screenshot.h"
 #include "ScriptedMessageService.h"
 #include "RunMarker.h"
 #include "RunPoint.h"
@@ -10,8 +12,6 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -154,19 +154,6 @@ void Perform(CKelvorDlg& dlg, const QJsonObject& action, std::optional<CRunMarke
     }
 }
 
-// A picture of the dialog's window as the window system shows it.
-void SaveScreenshot(CDialog& dialog, const QString& path)
-{
-    QDialog& window = *dialog.Window();
-    window.raise();
-    window.activateWindow();
-    for (int i = 0; i < 10; ++i)
-        QCoreApplication::processEvents();
-    const QPixmap picture = window.screen()->grabWindow(window.winId());
-    if (!picture.save(path))
-        throw std::runtime_error("cannot save the screenshot " + path.toStdString());
-}
-
 // Where the password library is looked for: the stand-in beside the runner, or
 // an empty folder when the scenario has no library at all.
 void ChoosePasswordLibrary(const QJsonValue& password, const QTemporaryDir& emptyFolder)
@@ -202,16 +189,27 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     CScriptedMessageService messages;
     for (const QJsonValue answer : scenario.value(QStringLiteral("answers")).toArray())
         messages.SetNextAnswer(answer.toInt());
-    IMessageService* const previousService = SetMessageService(&messages);
+    // The picture is taken after the actions, or at a statement of the run, or of a message box.
+    const QString screenshot = scenario.value(QStringLiteral("screenshot")).toString();
+    const QJsonObject screenshotAt = scenario.value(QStringLiteral("screenshotAt")).toObject();
+    const auto screenshotStatement = static_cast<std::size_t>(screenshotAt.value(QStringLiteral("statement")).toInt());
+    const std::string screenshotMessage = screenshotAt.value(QStringLiteral("message")).toString().toStdString();
+    const bool screenshotAfterActions = !screenshot.isEmpty() && screenshotStatement == 0 && screenshotMessage.empty();
+    CPhotographedMessageService photographed(messages, screenshotMessage, screenshot);
+    IMessageService* const previousService =
+        SetMessageService(screenshotMessage.empty() ? static_cast<IMessageService*>(&messages) : &photographed);
     std::vector<std::string> statements;
     std::vector<std::string> traces;
     const QJsonObject kill = scenario.value(QStringLiteral("kill")).toObject();
     const auto killAtStatement = static_cast<std::size_t>(kill.value(QStringLiteral("statement")).toInt());
     const std::string killAtPoint = kill.value(QStringLiteral("point")).toString().toStdString();
-    CStatementLog::SetSink([&statements, killAtStatement](const std::string& statement) {
+    QDialog* window = nullptr;
+    CStatementLog::SetSink([&](const std::string& statement) {
         statements.push_back(statement);
         if (statements.size() == killAtStatement)
             KillNow();
+        if (statements.size() == screenshotStatement && window != nullptr)
+            SaveScreenshot(*window, screenshot);
     });
     CRunPoint::SetObserver([&killAtPoint](std::string_view point) {
         if (point == killAtPoint)
@@ -222,15 +220,15 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     QJsonObject controls;
     std::string actionError;
     const QJsonArray actions = scenario.value(QStringLiteral("actions")).toArray();
-    const QString screenshot = scenario.value(QStringLiteral("screenshot")).toString();
     std::optional<CRunMarker> otherRun;
     CDialog::SetModalHook([&](CDialog& dialog) {
         auto& dlg = dynamic_cast<CKelvorDlg&>(dialog);
+        window = dlg.Window();
         try {
             for (const QJsonValue action : actions)
                 Perform(dlg, action.toObject(), otherRun);
-            if (!screenshot.isEmpty())
-                SaveScreenshot(dlg, screenshot);
+            if (screenshotAfterActions)
+                SaveScreenshot(*window, screenshot);
         } catch (const std::exception& e) {
             actionError = e.what();
         }
