@@ -19,6 +19,18 @@ void Refuse(const std::string& message, CHbControl& control)
     control.SetFocus();
 }
 
+// The first count characters of a UTF-8 text: a key "Ü1" is two characters.
+std::string FirstCharacters(const std::string& text, std::size_t count)
+{
+    std::size_t end = 0;
+    for (std::size_t characters = 0; end < text.size() && characters < count; ++characters) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;   // continuation bytes belong to the character before
+    }
+    return text.substr(0, end);
+}
+
 // The first treater of an owner who works for two different owners.
 const TreaterEntry* FindOwnerConflict(const std::vector<TreaterEntry>& treaters)
 {
@@ -38,14 +50,14 @@ void CKelvorDlg::OnStartDeletion()
     std::vector<std::string> selected;
     bool same = false;
     if (m_bTreaterMode) {
-        m_strReplacementId = m_strReplacementId.substr(0, 3);
+        m_strReplacementId = FirstCharacters(m_strReplacementId, 3);
         for (std::size_t i = 0; i < m_aTreaters.size(); ++i) {
             if ((m_treaterList.GetState(static_cast<int>(i)) & 3) == 1)
                 selected.push_back(m_aTreaters[i].lebId);
         }
         same = std::find(selected.begin(), selected.end(), m_strReplacementId) != selected.end();
     } else {
-        m_strReplacementId = m_strReplacementId.substr(0, 2);
+        m_strReplacementId = FirstCharacters(m_strReplacementId, 2);
         m_strDeleteId = m_ownerCombo.GetText();
         same = m_strDeleteId == m_strReplacementId;
     }

@@ -1,4 +1,5 @@
 #include "DialogFixture.h"
+#include <algorithm>
 
 namespace {
 
@@ -90,4 +91,34 @@ TEST_F(RemovePracticeOwner, RunsEveryStatementInOrderAndLeavesOnlyOtherOwnersDat
     EXPECT_EQ(p.Dump("WORKSTATION"), "1|||\n");  // cleared, not given to the replacement
     EXPECT_EQ(p.Dump("ETSSTERMIN"), "2|2'||000002\n");
     EXPECT_EQ(p.Dump("DOKUMENT"), "4|x|3'||\n5|p|03'||\n6|m|2'||\n");
+}
+
+// Wildcards in the owner's key are escaped, the escape character with them; a key
+// without a wildcard keeps the plain statement even when it holds the escape character.
+TEST_F(RemovePracticeOwner, TheDocumentStatementMatchesTheKeyAsAPrefixOnly)
+{
+    const TestPractice& p = Practice();
+    int document = 0;
+    for (const std::string key : {"0_", "0_7", "01", "0%", "0!_", "0!_1", "0!", "0!1", "0!%"})
+        p.Insert("DOKUMENT", {{"LFDDOKUMENT", std::to_string(++document)}, {"DOKUMENTART", "m"}, {"DOKUMENTKEY", key}});
+    CKelvorDlg& dlg = OpenDialog(false);
+    dlg.m_strReplacementId = "99";
+    const std::string like = "DELETE FROM DOKUMENT WHERE DOKUMENTART IN ('m','p') AND DOKUMENTKEY LIKE ";
+    const struct {
+        std::string key, statement, left;
+    } cases[] = {
+        {"0_", like + "'0!_%' ESCAPE '!'", "01 0% 0!_ 0!_1 0! 0!1 0!%"},
+        {"0!_", like + "'0!!!_%' ESCAPE '!'", "01 0% 0! 0!1 0!%"},
+        {"0!", like + "'0!%'", "01 0%"},
+    };
+    for (const auto& c : cases) {
+        m_statements.clear();
+        dlg.m_strDeleteId = c.key;
+        dlg.RemovePracticeOwner();
+        EXPECT_EQ(std::ranges::count(m_statements, c.statement), 1) << c.key;
+        std::string left;
+        for (const auto& row : p.Query("SELECT DOKUMENTKEY FROM DOKUMENT ORDER BY LFDDOKUMENT"))
+            left += (left.empty() ? "" : " ") + row.front();
+        EXPECT_EQ(left, c.left) << c.key;
+    }
 }

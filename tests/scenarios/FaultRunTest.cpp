@@ -1,6 +1,7 @@
 // Runs on a practice that fails under them: a database error ends the run as failed
 // with the message naming the table, and nothing is taken for "nothing found".
 #include "ScenarioFixture.h"
+#include <algorithm>
 
 namespace {
 
@@ -52,6 +53,16 @@ TEST_F(FaultRunTest, UnreadableListsAreSaidAndLeaveTheStartButtonDisabled)
                                   "\n\nDie Liste der Praxisinhaber/Behandler konnte nicht gelesen werden. -> 1"}));
     EXPECT_FALSE(Control(1003).value(QStringLiteral("enabled")).toBool());
     EXPECT_TRUE(Control(1001).value(QStringLiteral("enabled")).toBool());
+}
+
+TEST_F(FaultRunTest, TheReplacementKeyIsCutByCharacters)
+{
+    m_practice.Insert("MANDANT", {{"MDID", "Ü1"}});
+    Run(R"js({"answers": [11, 10, 7], "actions": [{"select": 1001, "text": "04"}, {"select": 1002, "text": "Ü1"},
+        {"click": 1003}]})js");
+    const std::vector<std::string> statements = Statements();
+    EXPECT_EQ(std::count(statements.begin(), statements.end(), "UPDATE REZEPT SET MDID='Ü1' WHERE MDID='04'"), 1);
+    EXPECT_EQ(Memo().back(), "FERTIG!");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "VqParams.h"
 #include "steps/owner/Reassignment.h"
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -12,6 +13,7 @@ enum class OwnerAction {
     Delete,     // DeleteWhereMdId on the table
     Move,       // the column goes to the replacement owner
     Keyed,      // first + quoted removed key + second
+    Prefix,     // first + the quoted removed key as a LIKE prefix
     Files,      // the owner's photo and files in the file store
     Statement,  // first, as it stands
 };
@@ -54,12 +56,27 @@ constexpr auto kOwnerSteps = std::to_array<OwnerStep>({
     {Delete, "KFOHIT"},
     {Delete, "SCHNITTSTELLEN"},
     {Delete, "MATERIALBUCH"},
-    {Keyed, "DELETE FROM DOKUMENT WHERE DOKUMENTART IN ('m','p') AND DOKUMENTKEY LIKE '", "%'"},
+    {Prefix, "DELETE FROM DOKUMENT WHERE DOKUMENTART IN ('m','p') AND DOKUMENTKEY LIKE '"},
     {Delete, "ETSSTERMIN"},
     {Files},
     {Delete, "MANDANT"},
     {Statement, "UPDATE NUMBERPOOL SET MDID = (SELECT MAX(MDID) FROM MANDANT)"},
 });
+
+// The key matches as a prefix only: when it holds a wildcard, every wildcard and
+// the escape character itself are escaped ("0_" must not take owner 01's documents).
+std::string LikePrefix(const std::string& quotedKey)
+{
+    if (quotedKey.find_first_of("%_") == std::string::npos)
+        return quotedKey + "%'";
+    std::string escaped;
+    for (const char ch : quotedKey) {
+        if (ch == '!' || ch == '%' || ch == '_')
+            escaped += '!';
+        escaped += ch;
+    }
+    return escaped + "%' ESCAPE '!'";
+}
 
 // The owner's photo, then its entries in the data folder and the QA folder.
 // The data folder is asked for afresh for each of its sub-folders.
@@ -91,6 +108,9 @@ bool CKelvorDlg::RemovePracticeOwner()
             break;
         case Keyed:
             ExecuteSQL(std::string(step.first) + CHbRSet::DoQuotes(m_strDeleteId) + std::string(step.second));
+            break;
+        case Prefix:
+            ExecuteSQL(std::string(step.first) + LikePrefix(CHbRSet::DoQuotes(m_strDeleteId)));
             break;
         case Files:
             RemoveOwnerFiles(*this);
