@@ -118,7 +118,6 @@ public:
     bool OpenVqDB(CHbRSetDatabase& db, const std::string& connect);
     void SetSessionOptions(CHbRSetDatabase& db);
     bool AppendToLogFile(const std::string& path, const std::string& text);
-    void GrantEveryoneAccess(const std::string& path);
     bool RunStatement(const std::string& statement);   // ExecuteSQL without the count
     // Trace entry and message of a database error; closing is the message's last sentence.
     void ReportDatabaseError(const CDBException& error, const std::string& closing);

@@ -5,13 +5,12 @@
 #include "HbRSet.h"
 #include "HbTrace.h"
 #include "KelvorDlg.h"
+#include "OpenFile.h"
 #include "MessageService.h"
 #include "PumpMessages.h"
 #include "StatementLog.h"
 #include "Windows1252.h"
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 // Rounded done * 100 / total with a 64-bit intermediate, as the framework's MulDiv.
@@ -23,29 +22,6 @@ int MulDiv(long long number, long long numerator, long long denominator)
     const long long half = denominator / 2;
     return static_cast<int>((product >= 0 ? product + half : product - half) / denominator);
 }
-
-// An open file of the run log, closed when it goes out of scope.
-class LogFile {
-public:
-    explicit LogFile(const std::string& path) : m_fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666)) {}
-    ~LogFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    LogFile(const LogFile&) = delete;
-    LogFile& operator=(const LogFile&) = delete;
-
-    bool IsOpen() const { return m_fd >= 0; }
-    bool SeekToEnd() const { return ::lseek(m_fd, 0, SEEK_END) >= 0; }
-    bool WriteAll(const std::string& bytes) const
-    {
-        return ::write(m_fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    }
-
-private:
-    int m_fd;
-};
 
 // The two date-format statements are each one server's dialect; the other fails.
 void ExecuteIgnoringFailure(CHbRSetDatabase& db, const char* statement)
@@ -125,25 +101,13 @@ void CKelvorDlg::AddStatusLine(const std::string& text)
     AppendToLogFile(m_strLogFile, text + "\n");  // a log that cannot be written never stops a run
 }
 
+// Every user account of the workstation writes to the same log.
 bool CKelvorDlg::AppendToLogFile(const std::string& path, const std::string& text)
 {
-    bool written = false;
-    {
-        const LogFile file(path);
-        if (!file.IsOpen())
-            return false;
-        if (!file.SeekToEnd())
-            return false;
-        written = file.WriteAll(ToWindows1252(text));
-    }
-    GrantEveryoneAccess(path);
+    const COpenFile file(path, O_WRONLY | O_CREAT, 0666);
+    const bool written = file.Append(ToWindows1252(text));
+    file.SetMode(0666);
     return written;
-}
-
-void CKelvorDlg::GrantEveryoneAccess(const std::string& path)
-{
-    // Every user account of the workstation writes to the same log.
-    ::chmod(path.c_str(), 0666);
 }
 
 void CKelvorDlg::PumpMessages()

@@ -1,5 +1,6 @@
 #include "DialogFixture.h"
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <utility>
@@ -57,10 +58,25 @@ TEST_F(ToolkitTest, StatusLinesReachMemoAndLog)
     ASSERT_EQ(::stat(dlg.m_strLogFile.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0666u);
 
+    // Links in the log folder are never followed: neither the log nor the trace
+    // writes to, or changes the rights of, the file they point to.
+    Practice().WriteFile("geheim.txt", "x");
+    const std::string secret = Practice().Folder() + "/geheim.txt";
+    ::chmod(secret.c_str(), 0600);
+    for (const char* name : { "Kelvor.log", "Trace.log" }) {
+        std::filesystem::remove(Practice().LogPath() + name);
+        std::filesystem::create_symlink(secret, Practice().LogPath() + name);
+    }
+    dlg.AddStatusLine("FERTIG!");
+    dlg.ExecuteSQL("DELETE FROM NOSUCHTABLE");
+    ASSERT_EQ(::stat(secret.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(std::filesystem::file_size(secret), 1u);
+
     dlg.m_strLogFile = Practice().Folder() + "/fehlt/Kelvor.log";
     dlg.AddStatusLine("FERTIG!");
     EXPECT_EQ(MemoLines(), (std::vector<std::string>{ "Lösche Leistungen gemäß Zeilenbehandler...", "", "ÄÖÜß €",
-                                                      "FERTIG!" }));
+                                                      "FERTIG!", "FERTIG!" }));
     EXPECT_FALSE(Practice().Exists("fehlt/Kelvor.log"));
 }
 

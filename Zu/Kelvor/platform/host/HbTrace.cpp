@@ -1,9 +1,10 @@
 #include "HbTrace.h"
+#include "OpenFile.h"
 #include "VqParams.h"
 #include <QDateTime>
-#include <QFile>
 #include <cstdarg>
 #include <cstdio>
+#include <fcntl.h>
 
 namespace {
 
@@ -42,9 +43,7 @@ void AppendToTraceFile(const std::string& entry)
     const std::string folder = GetVqLogPath();
     if (folder.empty())
         return;
-    QFile file(QString::fromStdString(folder + "Trace.log"));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-        file.write(entry.data(), static_cast<qint64>(entry.size()));
+    COpenFile(folder + "Trace.log", O_WRONLY | O_CREAT | O_APPEND, 0644).Append(entry);
 }
 
 } // namespace
