@@ -1,10 +1,13 @@
 // The deletion run: the start button's checks, the confirmation, the passes with
 // their fixed order of steps, and what follows every run.
 #include "DBException.h"
+#include "Database.h"
 #include "KelvorDlg.h"
+#include "Loeschkonzept.h"
 #include "Mb.h"
 #include "MessageService.h"
 #include "RunPoint.h"
+#include "VqParams.h"
 #include <algorithm>
 #include <ctime>
 
@@ -136,6 +139,7 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
 bool CKelvorDlg::RunEachPass(const std::vector<std::string>& keys)
 {
     try {
+        CLoeschkonzept::RemoveMovedFolders(dbDatabase, GetVqDataPath(0));
         if (m_bTreaterMode) {
             // The memo and the treater list share one place on the dialog.
             m_memo.SetVisible(true);

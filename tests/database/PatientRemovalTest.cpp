@@ -3,6 +3,7 @@
 #include "Mb.h"
 #include "VqPat.h"
 #include <algorithm>
+#include <filesystem>
 #include <ranges>
 
 TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
@@ -25,19 +26,24 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
         return CLoeschkonzept().DeletePatComplete(db, SDelPat(pat), practice.DataPath(), true);
     };
 
-    practice.Exec("CREATE TRIGGER KEEP BEFORE DELETE ON DOKUMENT BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+    // A folder that cannot be moved aside keeps every row; a failed transaction moves it back.
     const auto before = practice.DumpAll();
+    practice.WriteFile("daten/geloescht");
+    EXPECT_FALSE(remove("000001", dbDatabase));
+    std::filesystem::remove(practice.DataPath() + "geloescht");
+    practice.Exec("CREATE TRIGGER KEEP BEFORE DELETE ON DOKUMENT BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
     EXPECT_FALSE(remove("000001", dbDatabase));
     EXPECT_FALSE(remove("000002", dbDatabaseRO));
     EXPECT_EQ(before, practice.DumpAll());
     EXPECT_TRUE(practice.Exists("daten/pat/000001/befund.txt") && practice.Exists("daten/pat/000002/befund.txt"));
-    EXPECT_EQ((Texts{"CLoeschkonzept::DeletePatComplete 000001: gesperrt",
+    EXPECT_EQ((Texts{"CLoeschkonzept: cannot move " + practice.DataPath() + "pat/000001",
+                     "CLoeschkonzept::DeletePatComplete 000001: gesperrt",
                      "CLoeschkonzept::DeletePatComplete 000002: attempt to write a readonly database"}),
               m_traces);
 
     practice.Exec("DROP TRIGGER KEEP");
     ASSERT_TRUE(remove("000001", dbDatabase));
-    EXPECT_FALSE(practice.Exists("daten/pat/000001"));
+    EXPECT_FALSE(practice.Exists("daten/pat/000001") || practice.Exists("daten/geloescht/000001"));
     // The finance journal and the transfer records are the practice's books and stay.
     const Texts removed = {"BEH",    "BILL",   "FAKT",        "CASH", "ABEFUND", "KFOBEFUND",  "ROEBEFUND", "ARCHIV", "REZEPT",
                            "PATINFO", "LBLOCK", "LBLOCKENTRY", "GIPS", "ZPLAN",   "WARTELISTE", "WORKFLOW",  "DOKUMENT"};
@@ -56,6 +62,13 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
         EXPECT_TRUE(remove(patNr, dbDatabase)) << patNr;
         EXPECT_EQ(tree, practice.ListTree()) << patNr;
     }
+
+    // Folders left aside: a patient still there gets its folder back, the rest go.
+    practice.Exec("DELETE FROM PAT WHERE PATNR='000001'");
+    std::filesystem::rename(practice.DataPath() + "pat/000002", practice.DataPath() + "geloescht/000002");
+    practice.WriteFile("daten/geloescht/000001/alt.txt");
+    CLoeschkonzept::RemoveMovedFolders(dbDatabase, practice.DataPath());
+    EXPECT_EQ(tree, practice.ListTree());
 }
 
 TEST_F(DatabaseTest, BillsAreMadeForServicesWithoutTheirBillingCase)

@@ -23,11 +23,39 @@ bool NamesPatientFolder(const std::string& patNr)
     return !patNr.empty() && patNr != "." && patNr != ".." && patNr.find_first_of("/\\") == std::string::npos;
 }
 
-// A patient without a folder is no failure.
-bool RemovePatientFolder(const std::string& folder)
+// A patient's folder moved aside waits here, outside pat/, until its rows are gone.
+std::string AsideFolder(const std::string& dataPath)
+{
+    return NativePath(dataPath + "geloescht\\");
+}
+
+std::string PatientFolder(const std::string& dataPath, const std::string& patNr)
+{
+    return NativePath(dataPath + "pat\\" + patNr);
+}
+
+void TraceFolder(const char* what, const std::string& folder)
+{
+    HbTrace(1, 0, __FILE__, __LINE__, "CLoeschkonzept: %s %s", what, folder.c_str());
+}
+
+bool PatientExists(CHbRSetDatabase& db, const std::string& patNr)
+{
+    bool found = false;
+    RunBound(db, "SELECT PATNR FROM PAT WHERE PATNR=?", {patNr}, [&found](std::vector<std::string>&&) { found = true; });
+    return found;
+}
+
+// The folder goes aside by a rename inside the data folder: it either moves whole
+// or stays where it is.
+bool MoveAside(const std::string& folder, const std::string& aside)
 {
     std::error_code error;
-    return !std::filesystem::is_directory(NativePath(folder), error) || DeleteTreeDB(folder);
+    std::filesystem::create_directories(std::filesystem::path(aside).parent_path(), error);
+    if (std::filesystem::exists(aside, error))
+        DeleteTreeDB(aside + "/");   // a leftover of an earlier removal of the same number
+    std::filesystem::rename(folder, aside, error);
+    return !error;
 }
 
 } // namespace
@@ -37,21 +65,45 @@ SDelPat::SDelPat(const CVqPat& pat) : patNr(pat.GetField("PATNR")) {}
 bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, const std::string& dataPath,
                                        bool withFiles)
 {
+    std::error_code error;
+    const bool hasFolder = withFiles && !dataPath.empty() && NamesPatientFolder(pat.patNr) &&
+                           std::filesystem::is_directory(PatientFolder(dataPath, pat.patNr), error);
+    const std::string folder = hasFolder ? PatientFolder(dataPath, pat.patNr) : std::string();
+    const std::string aside = hasFolder ? AsideFolder(dataPath) + pat.patNr : std::string();
+    if (hasFolder && !MoveAside(folder, aside)) {
+        TraceFolder("cannot move", folder);
+        return false;
+    }
     try {
         db.InTransaction([&] {
             for (const char* table : kPatientTables)
                 RunBound(db, std::string("DELETE FROM ") + table + " WHERE PATNR=?", {pat.patNr});
         });
-    } catch (const CDBException& error) {
+    } catch (const CDBException& dbError) {
         HbTrace(1, 0, __FILE__, __LINE__, "CLoeschkonzept::DeletePatComplete %s: %s", pat.patNr.c_str(),
-                error.ErrorText().c_str());
+                dbError.ErrorText().c_str());
+        if (hasFolder && (std::filesystem::rename(aside, folder, error), error))
+            TraceFolder("cannot move back", aside);
         return false;
     }
-    if (!withFiles || dataPath.empty() || !NamesPatientFolder(pat.patNr))
-        return true;
-    const std::string folder = dataPath + "pat\\" + pat.patNr + "\\";
-    if (RemovePatientFolder(folder))
-        return true;
-    HbTrace(1, 0, __FILE__, __LINE__, "CLoeschkonzept::DeletePatComplete: cannot remove %s", NativePath(folder).c_str());
-    return false;
+    if (hasFolder && !DeleteTreeDB(aside + "/"))
+        TraceFolder("cannot remove, the next run removes", aside);
+    return true;
+}
+
+void CLoeschkonzept::RemoveMovedFolders(CHbRSetDatabase& db, const std::string& dataPath)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(AsideFolder(dataPath), error)) {
+        const std::string patNr = entry.path().filename().string();
+        const std::string folder = PatientFolder(dataPath, patNr);
+        // A run that ended between the move and the transaction left the patient whole.
+        if (PatientExists(db, patNr) && !std::filesystem::exists(folder, error)) {
+            std::filesystem::rename(entry.path(), folder, error);
+            if (error)
+                TraceFolder("cannot move back", entry.path().string());
+        } else if (!DeleteTreeDB(entry.path().string() + "/")) {
+            TraceFolder("cannot remove", entry.path().string());
+        }
+    }
 }

@@ -13,10 +13,17 @@ struct SDelPat {
 // The practice system's deletion concept.
 class CLoeschkonzept {
 public:
-    // Removes the patient's rows from BEH, BILL, FAKT, CASH, ABEFUND, KFOBEFUND,
-    // ROEBEFUND, ARCHIV, REZEPT, PATINFO, LBLOCK, LBLOCKENTRY, GIPS, ZPLAN,
-    // WARTELISTE, WORKFLOW and DOKUMENT in one transaction, then the folder
-    // pat/<PATNR>/ of the data folder. Any failed statement rolls back: false.
+    // A patient goes whole or not at all: its folder pat/<PATNR>/ of the data folder
+    // is first moved aside (to geloescht/<PATNR>/), then its rows of BEH, BILL, FAKT,
+    // CASH, ABEFUND, KFOBEFUND, ROEBEFUND, ARCHIV, REZEPT, PATINFO, LBLOCK,
+    // LBLOCKENTRY, GIPS, ZPLAN, WARTELISTE, WORKFLOW and DOKUMENT go in one
+    // transaction, then the moved folder. A folder that cannot be moved: nothing is
+    // removed, false. A failed statement rolls back and moves the folder back: false.
+    // A moved folder that cannot be removed is traced and left to RemoveMovedFolders.
     // PAT and ADR rows are the caller's.
     bool DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, const std::string& dataPath, bool withFiles);
+
+    // What earlier removals left aside: removed, or moved back to pat/ when its
+    // patient is still there (a run that ended between the move and the rows).
+    static void RemoveMovedFolders(CHbRSetDatabase& db, const std::string& dataPath);
 };
