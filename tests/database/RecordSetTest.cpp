@@ -3,6 +3,8 @@
 #include "VqFakt.h"
 #include "VqMandant.h"
 #include "VqPat.h"
+#include <QTimer>
+#include <chrono>
 
 TEST_F(DatabaseTest, LookupsMatchTheAssignedLeadingKeyFieldsInTextOrderBindKeysAndFail)
 {
@@ -75,4 +77,26 @@ TEST_F(DatabaseTest, WalksCrossPagesSeeOtherConnectionsCommitsAndDeleteMovesOn)
     std::erase_if(all, [&position](const std::string&) { return ++position % 3 == 0; });
     ASSERT_EQ(0, beh.GetAll());
     EXPECT_EQ(all, Walk(beh, {"PATNR", "LFDBEH"}));
+}
+
+// A lock another client holds is waited for with the window served (the timer that
+// ends the lock only fires while events are pumped); held past the wait, the
+// operation fails with the database's text.
+TEST_F(DatabaseTest, LocksAreWaitedForWithTheWindowServedUpToTheLimit)
+{
+    InsertRows("PAT", "PATNR", {"000001", "000002"});
+    CHbRSetDatabase::SetLockWait(std::chrono::milliseconds(2000));
+    CVqPat pat(&dbDatabase);
+    ASSERT_EQ(0, pat.GetByK1(2));
+    practice.Exec("BEGIN IMMEDIATE");
+    QTimer::singleShot(200, [this] { practice.Exec("COMMIT"); });
+    EXPECT_EQ(0, pat.Delete());
+    EXPECT_EQ("000002||||\n", practice.Dump("PAT"));
+
+    CHbRSetDatabase::SetLockWait(std::chrono::milliseconds(300));
+    practice.Exec("BEGIN IMMEDIATE");
+    EXPECT_EQ("PAT|Delete|database is locked", Thrown([&] { pat.Delete(); }));
+    practice.Exec("COMMIT");
+    CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
+    EXPECT_EQ("000002||||\n", practice.Dump("PAT"));
 }

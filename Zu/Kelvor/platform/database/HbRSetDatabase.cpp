@@ -3,13 +3,18 @@
 #include "DatabaseError.h"
 #include "FileStore.h"
 #include "VqParams.h"
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <cstring>
+#include <sqlite3.h>
+#include <thread>
 #include <cstdlib>
 #include <vector>
 
@@ -17,8 +22,7 @@ namespace {
 
 constexpr std::string_view kSqlitePrefix = "sqlite:";
 constexpr std::string_view kOdbcPrefix = "odbc:";
-// A lock held by another client of the practice for a moment is waited out.
-const QString kSqliteOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000");
+std::chrono::milliseconds g_lockWait = std::chrono::seconds(60);
 // A server that does not answer ends the open after this long instead of blocking the
 // program; statements run with the driver's autocommit, so a failed one ends its own
 // transaction and never the next statement's.
@@ -134,7 +138,7 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
         // Opening must never create an empty practice database in place of a missing one.
         if (!QFileInfo(QString::fromStdString(file)).isFile())
             throw CDBException("Die Datenbankdatei " + file + " ist nicht vorhanden.");
-        const QString options = readOnly ? kSqliteOptions + QStringLiteral(";QSQLITE_OPEN_READONLY") : kSqliteOptions;
+        const QString options = readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString();
         OpenQtConnection(name, QStringLiteral("QSQLITE"), QString::fromStdString(file), options, failure);
     } else if (connect.starts_with(kOdbcPrefix)) {
         const std::string_view odbc = connect.substr(kOdbcPrefix.size());
@@ -148,6 +152,7 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
     m_strConnect = connect;
     m_bReadOnly = readOnly;
     RegisterOpen(this);
+    WaitForLocks();
     if (sqlite) {
         try {
             // Both statements read the file header, so a file that is no database fails here.
@@ -192,6 +197,46 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
     QSqlQuery query(QtConnection(m_strConnectionName));
     if (!query.exec(ToQt(statement)))
         throw CDBException(DatabaseErrorText(query.lastError()));
+}
+
+void CHbRSetDatabase::SetLockWait(std::chrono::milliseconds wait)
+{
+    g_lockWait = wait;
+}
+
+std::chrono::milliseconds CHbRSetDatabase::LockWait()
+{
+    return g_lockWait;
+}
+
+// SQLite asks the handler each time it meets a lock: wait on while the limit
+// allows, serving the window. A server waits by itself, up to its lock_timeout
+// (a back end without that setting refuses it and keeps its own).
+void CHbRSetDatabase::WaitForLocks()
+{
+    if (!IsSqlite()) {
+        try {
+            ExecuteSQL("SET lock_timeout = " + std::to_string(g_lockWait.count()));
+        } catch (const CDBException&) {
+        }
+        return;
+    }
+    const QVariant handle = QtConnection(m_strConnectionName).driver()->handle();
+    if (handle.isValid() && std::strcmp(handle.typeName(), "sqlite3*") == 0)
+        sqlite3_busy_handler(*static_cast<sqlite3* const*>(handle.constData()), &CHbRSetDatabase::OnBusy, this);
+}
+
+int CHbRSetDatabase::OnBusy(void* self, int attempt)
+{
+    CHbRSetDatabase& db = *static_cast<CHbRSetDatabase*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0)
+        db.m_lockWaitStart = now;
+    if (now - db.m_lockWaitStart >= g_lockWait)
+        return 0;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return 1;
 }
 
 bool CHbRSetDatabase::IsSqlite() const

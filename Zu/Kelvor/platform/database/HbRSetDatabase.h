@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -38,7 +39,15 @@ public:
     // A 32-bit setting of the connection (the query time-out in seconds, 0 = none).
     unsigned m_dwQueryTimeout = 15;
 
+    // How long a statement waits for a lock another client holds (60 s) before it
+    // fails as a database error; the window is served while it waits. For
+    // connections opened after the call.
+    static void SetLockWait(std::chrono::milliseconds wait);
+    static std::chrono::milliseconds LockWait();
+
 private:
+    void WaitForLocks();
+    static int OnBusy(void* self, int attempt);
     void Begin();
     void Commit();
     void Rollback();
@@ -46,6 +55,7 @@ private:
     std::string m_strConnectionName;
     std::string m_strConnect;
     bool m_bReadOnly = false;
+    std::chrono::steady_clock::time_point m_lockWaitStart;
 };
 
 template <class Fn> void CHbRSetDatabase::InTransaction(Fn&& fn)
