@@ -23,7 +23,7 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
     const auto remove = [this](const std::string& patNr, CHbRSetDatabase& db) {
         CVqPat pat(&dbDatabaseRO);
         pat.SetField("PATNR", patNr);
-        return CLoeschkonzept().DeletePatComplete(db, SDelPat(pat), practice.DataPath(), true);
+        return CLoeschkonzept().DeletePatComplete(db, SDelPat(pat), practice.Folder() + "/daten/", true);
     };
 
     // A folder that cannot be moved aside keeps every row; a failed transaction moves it back.

@@ -13,7 +13,7 @@ class ToolkitTest : public DialogFixture {};
 TEST_F(ToolkitTest, StatementsOpenTheDialogsOwnConnectionOnFirstUseAndTraceEachFailure)
 {
     CKelvorDlg& dlg = OpenDialog(false);
-    const std::string file = Practice().DatabaseFile();
+    const std::string file = Practice().Folder() + "/praxis.db";
     ASSERT_EQ(std::rename(file.c_str(), (file + ".away").c_str()), 0);
     EXPECT_FALSE(dlg.ExecuteSQL("DELETE FROM ZBON WHERE MDID='01'"));
     EXPECT_FALSE(dlg.m_db.IsOpen());
@@ -53,7 +53,7 @@ TEST_F(ToolkitTest, StatusLinesReachMemoAndLog)
     CKelvorDlg& dlg = OpenDialog(false);
     for (const char* line : { "Lösche Leistungen gemäß Zeilenbehandler...", "", "ÄÖÜß €" })
         dlg.AddStatusLine(line);
-    EXPECT_EQ(LogBytes(), "FERTIG!\nL\xF6sche Leistungen gem\xE4\xDF Zeilenbehandler...\n\n\xC4\xD6\xDC\xDF \x80\n");
+    EXPECT_EQ(Practice().Read("log/Kelvor.log"), "FERTIG!\nL\xF6sche Leistungen gem\xE4\xDF Zeilenbehandler...\n\n\xC4\xD6\xDC\xDF \x80\n");
     struct stat status {};
     ASSERT_EQ(::stat(dlg.m_strLogFile.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0666u);

@@ -1,8 +1,6 @@
 #include "ScenarioFixture.h"
 #include "ScenarioRunner.h"
 #include <QJsonDocument>
-#include <fstream>
-#include <sstream>
 
 std::vector<std::string> Strings(const QJsonArray& array)
 {
@@ -14,8 +12,8 @@ std::vector<std::string> Strings(const QJsonArray& array)
 
 void ScenarioFixture::AddOwnersAndTreaters() const
 {
-    m_practice.Insert("MANDANT", {{"MDID", "01"}, {"NAME", "Praxis Berger"}, {"ORT", "Köln"}});
     m_practice.Insert("MANDANT", {{"MDID", "02"}, {"NAME", "Praxis Keller"}, {"ORT", "Bonn"}});
+    m_practice.Insert("MANDANT", {{"MDID", "01"}, {"NAME", "Praxis Berger"}, {"ORT", "Köln"}});
     m_practice.Insert("MANDANT", {{"MDID", "03"}, {"NAME", "Praxis Özdemir"}, {"ORT", "Aachen"}});
     m_practice.Insert("LEB", {{"LEBID", "001"}, {"MDIDK", "01"}, {"MDIDP", "01"}, {"PERSONALID", "11"}});
     m_practice.Insert("LEB", {{"LEBID", "002"}, {"MDIDK", "02"}, {"MDIDP", "02"}, {"PERSONALID", "12"}});
@@ -64,12 +62,4 @@ std::vector<std::string> ScenarioFixture::Trace() const
 QJsonObject ScenarioFixture::Control(int id) const
 {
     return m_report.value(QStringLiteral("controls")).toObject().value(QString::number(id)).toObject();
-}
-
-std::string ScenarioFixture::LogBytes() const
-{
-    std::ifstream file(m_practice.LogPath() + "Kelvor.log", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }

@@ -28,7 +28,7 @@ protected:
     std::vector<std::string> Statements() const;
     std::vector<std::string> Trace() const;
     QJsonObject Control(int id) const;
-    std::string LogBytes() const;
+    std::string LogBytes() const { return m_practice.Read("log/Kelvor.log"); }
 
     std::optional<TestPractice> m_storage;
     TestPractice& m_practice;

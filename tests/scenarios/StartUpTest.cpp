@@ -6,8 +6,6 @@
 #include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace {
 class StartUpTest : public ScenarioFixture {
@@ -16,12 +14,16 @@ protected:
     void SetUp() override { ::setenv("VQ_STANDIN_LOG", PromptLog().c_str(), 1); }
     void TearDown() override { ::unsetenv("VQ_STANDIN_LOG"); }
 
-    std::string Prompts() const
+    // One digit a control, four to a group: 1001, 1002, 1003, 1018, the choices
+    // 1009, 1010, 1011, 1017, then the owner's own groups 1013, 1014, 1015, 1012.
+    std::string States(const char* property) const
     {
-        std::ifstream file(PromptLog(), std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
+        std::string digits;
+        for (const int id : {IDC_OWNER, IDC_REPLACEMENT, IDC_START, IDC_TREATER_LIST, IDC_SERVICES_BY_BILLING_CASE,
+                             IDC_SERVICES_BY_LINE_TREATER, IDC_PATIENTS_BY_MAIN_TREATER, IDC_PATIENTS_WITHOUT_SERVICES,
+                             IDC_JOURNAL_ENTRIES, IDC_TRANSFER_RECORDS, IDC_LAB_INVOICES, IDC_INVOICES_AND_PAYMENTS})
+            digits += std::string(digits.size() % 5 == 4 ? " " : "") + (Control(id).value(QString::fromUtf8(property)).toBool() ? "1" : "0");
+        return digits;
     }
 };
 
@@ -38,7 +40,7 @@ TEST_F(StartUpTest, RefusedPasswordOrMissingLibraryEndsBeforeTheModeQuestion)
         Run(scenario);
         EXPECT_TRUE(Messages().empty());
         EXPECT_TRUE(m_report.value(QStringLiteral("controls")).toObject().isEmpty());
-        EXPECT_EQ(Prompts(), prompts);
+        EXPECT_EQ(m_practice.Read("prompts.txt"), prompts);
         EXPECT_FALSE(dbDatabase.IsOpen());
     }
     // Even a start that ends at once has given Qt's own buttons their German texts.
@@ -49,16 +51,40 @@ TEST_F(StartUpTest, RefusedPasswordOrMissingLibraryEndsBeforeTheModeQuestion)
               "&Ja|&Nein|Abbrechen");
 }
 
-TEST_F(StartUpTest, AnyAnswerButYesOpensOwnerMode)
+// Any answer but yes opens owner mode. Services go by billing case or by line treater;
+// in treater mode a treater's services by line treater and its patients by main
+// treater exclude each other. Unchecking checks nothing else.
+TEST_F(StartUpTest, EachModeShowsItsChoicesAndTheChoicesExcludeEachOther)
 {
     AddOwnersAndTreaters();
-    Run(R"js({"answers": [7]})js");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 7"}));
-    EXPECT_TRUE(Control(IDC_OWNER).value(QStringLiteral("visible")).toBool());
-    EXPECT_FALSE(Control(IDC_TREATER_LIST).value(QStringLiteral("visible")).toBool());
-    EXPECT_EQ(Strings(Control(IDC_OWNER).value(QStringLiteral("items")).toArray()),
-              (std::vector<std::string>{"01", "02", "03"}));
-    EXPECT_EQ(Control(IDC_OWNER).value(QStringLiteral("text")).toString(), QString());
+    const std::string panel = "Dieses Programm löscht den angegebenen %s und die damit verknüpften Daten.\n"
+                              "Vor dem Start bitte UNBEDINGT eine SICHERHEITSKOPIE der vorhandenen Daten durchführen!!!";
+    const std::vector<std::string> owners{"01", "02", "03"}, treaters{"001 - 11 (Dr. Anna Berger)", "002 - 12 (Jonas Keller)", "003", "004"};
+    const struct { int answer; std::string clicks, checked; } cases[] = {
+        {7, "", "0000 0000 1111"}, {7, "1009,1010", "0000 0100 1111"}, {7, "1009,1010,1011", "0000 0110 1111"},
+        {7, "1009,1010,1011,1009", "0000 1010 1111"}, {7, "1009,1010,1011,1009,1011,1009", "0000 0000 1111"},
+        {10, "", "0000 0010 0000"}, {10, "1010", "0000 0100 0000"}, {10, "1010,1011", "0000 0010 0000"},
+        {10, "1010,1011,1011", "0000 0000 0000"},
+    };
+    for (const auto& c : cases) {
+        std::string actions;
+        for (std::size_t at = 0; at < c.clicks.size(); at += 5)
+            actions += (at == 0 ? "{\"click\": " : ", {\"click\": ") + c.clicks.substr(at, 4) + "}";
+        Run("{\"answers\": [" + std::to_string(c.answer) + "], \"actions\": [" + actions + "]}");
+        const bool treaterMode = c.answer == 10;
+        EXPECT_EQ(States("checked"), c.checked) << c.clicks;
+        EXPECT_EQ(States("visible"), treaterMode ? "0111 0111 0000" : "1110 1111 1111");
+        EXPECT_EQ(States("enabled"), "1111 1111 0000");
+        EXPECT_EQ(Control(IDC_MEMO).value(QStringLiteral("visible")).toBool(), !treaterMode);
+        const std::string whom = treaterMode ? "Behandler" : "Praxisinhaber";
+        EXPECT_EQ(Control(IDC_INFO_PANEL).value(QStringLiteral("text")).toString().toStdString(),
+                  panel.substr(0, panel.find('%')) + whom + panel.substr(panel.find('%') + 2));
+        EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("label")).toString().toStdString(), "Ersatz-" + whom + ":");
+        EXPECT_EQ(Strings(Control(treaterMode ? IDC_TREATER_LIST : IDC_OWNER).value(QStringLiteral("items")).toArray()),
+                  treaterMode ? treaters : owners);
+        EXPECT_EQ(Strings(Control(IDC_REPLACEMENT).value(QStringLiteral("items")).toArray()), treaterMode ? treaters : owners);
+        EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("text")).toString(), QString());
+    }
 }
 
 TEST_F(StartUpTest, PracticeWithOneTreaterCannotBeWorkedOnInTreaterMode)

@@ -6,10 +6,8 @@
 #include "TestPractice.h"
 #include <QJsonDocument>
 #include <gtest/gtest.h>
-#include <fstream>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -17,14 +15,6 @@ namespace {
 const char* const kOwnerRun = R"js({"answers": [7, 10, 7], "actions": [
     {"select": 1001, "text": "02"}, {"select": 1002, "text": "01"}, {"check": 1013, "value": true},
     {"check": 1014, "value": true}, {"click": 1003}]})js";
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 class PasswordLeakTest : public ::testing::Test {
 protected:
@@ -74,7 +64,7 @@ protected:
 
     std::string Logs() const
     {
-        return ReadFile(m_practice->LogPath() + "Trace.log") + ReadFile(m_practice->LogPath() + "Kelvor.log");
+        return m_practice->Read("log/Trace.log") + m_practice->Read("log/Kelvor.log");
     }
 
     std::optional<TestPractice> m_practice;

@@ -102,7 +102,7 @@ TEST_F(ServerFixture, AServerThatGoesAwayBetweenTwoStepsFailsTheirStatementsAndT
     std::string log;
     for (const std::string& line : memo)
         log += ToWindows1252(line) + "\n";
-    EXPECT_EQ(LogBytes(), log);
+    EXPECT_EQ(Practice().Read("log/Kelvor.log"), log);
 }
 
 }  // namespace

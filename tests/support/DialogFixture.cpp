@@ -3,8 +3,6 @@
 #include "HbTrace.h"
 #include "PumpMessages.h"
 #include "StatementLog.h"
-#include <fstream>
-#include <sstream>
 
 DialogFixture::DialogFixture()
 {
@@ -55,12 +53,4 @@ std::vector<std::string> DialogFixture::MemoLines() const
     for (int i = 0; i < lines.Count(); ++i)
         texts.push_back(lines.Item(i));
     return texts;
-}
-
-std::string DialogFixture::LogBytes() const
-{
-    std::ifstream file(m_dlg->m_strLogFile, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }

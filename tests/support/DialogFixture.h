@@ -24,7 +24,6 @@ protected:
     CKelvorDlg& Dlg() { return *m_dlg; }
 
     std::vector<std::string> MemoLines() const;
-    std::string LogBytes() const;   // the run log file as stored
 
     CScriptedMessageService m_messages;
     std::vector<std::string> m_statements;

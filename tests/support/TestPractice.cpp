@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -147,10 +148,10 @@ void TestPractice::Open()
         return;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Q(m_connection));
-    db.setDatabaseName(Q(DatabaseFile()));
+    db.setDatabaseName(Q(m_folder + "/praxis.db"));
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     if (!db.open())
-        throw std::runtime_error("cannot open " + DatabaseFile());
+        throw std::runtime_error("cannot open the practice database in " + m_folder);
 }
 
 TestPractice::~TestPractice()
@@ -174,26 +175,6 @@ TestPractice::~TestPractice()
         ::setenv("VQ_PRAXIS", m_previousPraxis.c_str(), 1);
     std::error_code ignored;
     fs::remove_all(fs::path(m_folder).parent_path(), ignored);
-}
-
-std::string TestPractice::DataPath() const
-{
-    return m_folder + "/daten/";
-}
-
-std::string TestPractice::LogPath() const
-{
-    return m_folder + "/log/";
-}
-
-std::string TestPractice::QAPath() const
-{
-    return m_folder + "/qa/";
-}
-
-std::string TestPractice::DatabaseFile() const
-{
-    return m_folder + "/praxis.db";
 }
 
 void TestPractice::Exec(const std::string& sql) const
@@ -279,6 +260,14 @@ void TestPractice::WriteFile(const std::string& relativePath, const std::string&
 bool TestPractice::Exists(const std::string& relativePath) const
 {
     return fs::exists(fs::symlink_status(fs::path(m_folder) / relativePath));
+}
+
+std::string TestPractice::Read(const std::string& relativePath) const
+{
+    std::ifstream file(fs::path(m_folder) / relativePath, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
 }
 
 std::vector<std::string> TestPractice::ListTree() const

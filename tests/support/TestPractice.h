@@ -21,10 +21,6 @@ public:
     TestPractice& operator=(const TestPractice&) = delete;
 
     const std::string& Folder() const { return m_folder; }
-    std::string DataPath() const;   // ends in a separator
-    std::string LogPath() const;
-    std::string QAPath() const;
-    std::string DatabaseFile() const;
     bool OnServer() const { return !m_serverDatabase.empty(); }
     const std::string& ServerDatabase() const { return m_serverDatabase; }
     // The ODBC connection string of the test server; empty without one.
@@ -46,6 +42,8 @@ public:
     // Writes a file (creating folders) below the practice folder; path relative, '/' separated.
     void WriteFile(const std::string& relativePath, const std::string& content = "x") const;
     bool Exists(const std::string& relativePath) const;
+    // The bytes of a file below the practice folder; empty when there is none.
+    std::string Read(const std::string& relativePath) const;
     // Every file and folder below the practice folder, relative, sorted.
     std::vector<std::string> ListTree() const;
 
