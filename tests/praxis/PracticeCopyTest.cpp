@@ -77,7 +77,7 @@ TEST_F(PracticeCopyTest, BackupDuringWritesRestoresToOneCommittedState)
     long before = 0;
     long after = 0;
     {
-        const Writer writer(m_practice.DatabaseFile());
+        const Writer writer(m_practice.Folder() + "/praxis.db");
         while (writer.Committed() < 10)
             std::this_thread::yield();
         before = writer.Committed();

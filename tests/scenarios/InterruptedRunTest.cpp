@@ -159,7 +159,7 @@ TEST_F(UnfinishedRunTest, MarkerNotFinishedStaysAndTheModeQuestionFollows)
         return marker.replace(at, line.size(), by);
     };
     const std::string asked = FinishQuestion("05.12.2026 14:03", "Behandler 002, 004, Ersatz 001", 11);
-    const std::string unreadable = "CRunMarker::Read: " + m_practice.LogPath() + "Kelvor.lauf cannot be read; taken as no interrupted run";
+    const std::string unreadable = "CRunMarker::Read: " + m_practice.Folder() + "/log/Kelvor.lauf cannot be read; taken as no interrupted run";
     const std::string no = R"js({"answers": [11, 11]})js";
     const std::vector<std::string> ownerMode = {"SollIch: Behandlermodus? -> 11"};
     // Nothing is asked before the password. A marker that is not whole is no run to
