@@ -70,7 +70,8 @@ TEST(GeneratedPracticeTest, CommandCreatesAPracticeAndSetsThePasswordReadWithout
     const std::string head = "; Praxis Berger\r\n[Datenbank]\r\nVerbindung=sqlite:praxis.db\r\n"
                              "; Verbindung=odbc:DRIVER={PostgreSQL Unicode};SERVER=db;UID=vq;PWD=x;y\r\n"
                              "[Pfade]\r\nDaten=daten\r\nLog=log\\tage\r\n[Kennwort]\r\nHash = ";
-    std::ofstream(settings, std::ios::binary) << head << CIniFile::Load(settings).Value("Kennwort", "Hash") << "\r\n#\r\n";
+    const std::string created = CIniFile::Load(settings).Value("Kennwort", "Hash");
+    std::ofstream(settings, std::ios::binary) << head << created << "\r\n#\r\n";
     EXPECT_EQ(run({QStringLiteral("password"), folder},
                   QByteArrayLiteral("Zahn arzt!\n")),
               "0 Password set for practice " + folder.toStdString() + "\n");
