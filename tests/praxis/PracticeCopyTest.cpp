@@ -119,7 +119,7 @@ TEST_F(PracticeCopyTest, RefusesWhatItCannotCopyWhole)
         {other, target, settings + "sqlite:../praxis/praxis.db\n",
          "The database file " + (m_folder / "praxis.db").string() + " is not inside the practice folder "
              + other.string() + "; a backup takes only what lies inside it"},
-        {other, target, settings + "sqlite:p.db\n[Pfade]\nDaten=../praxis/daten\n",
+        {other, target, settings + "sqlite:p.db\n[Pfade]\nDaten=..\\praxis\\daten\n",
          "The folder " + (m_folder / "daten").string() + " is not inside the practice folder " + other.string()
              + "; a backup takes only what lies inside it"},
         {m_scratch / "fehlt", target, "", "No practice in " + (m_scratch / "fehlt").string() + " (vqparams.ini is missing)"},
