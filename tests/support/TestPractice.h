@@ -21,6 +21,7 @@ public:
     TestPractice& operator=(const TestPractice&) = delete;
 
     const std::string& Folder() const { return m_folder; }
+    std::string DataPath() const { return m_folder + "/daten/"; }
     std::string LogPath() const { return m_folder + "/log/"; }
     bool OnServer() const { return !m_serverDatabase.empty(); }
     const std::string& ServerDatabase() const { return m_serverDatabase; }
