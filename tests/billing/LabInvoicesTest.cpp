@@ -55,15 +55,17 @@ TEST_F(LabInvoices, RemovesTheOwnersInvoicesOfAllFoundAndMovesTheRest)
     EXPECT_EQ(Practice().Dump("LBLOCKENTRY"), entries);
 }
 
-TEST_F(LabInvoices, WithoutAnyLabInvoiceTheOwnersVouchersStillMove)
+// Lab invoices of other owners only: no count line.
+TEST_F(LabInvoices, WithoutAnyOfTheOwnersLabInvoicesItsVouchersStillMove)
 {
     NotInvoicedVoucher();
+    Voucher("000012", "R12", "01");
 
     EXPECT_TRUE(Open().DeleteLabInvoices());
 
     EXPECT_EQ(m_statements, Lines{kMoveToReplacement});
     EXPECT_EQ(MemoLines(), Lines{"Lösche Laborrechnungen..."});
-    EXPECT_TRUE(m_progress.empty());
-    EXPECT_EQ(Vouchers(), (Rows{{"000011", "", "01"}}));
-    EXPECT_EQ(Practice().Count("LBLOCKENTRY"), 1);
+    EXPECT_EQ(m_progress, Lines{"0"});
+    EXPECT_EQ(Vouchers(), (Rows{{"000011", "", "01"}, {"000012", "R12", "01"}}));
+    EXPECT_EQ(Practice().Count("LBLOCKENTRY"), 2);
 }

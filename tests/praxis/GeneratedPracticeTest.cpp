@@ -11,12 +11,9 @@
 
 namespace {
 
-using Where = std::pair<const char*, const char*>;  // table, condition
-
 // Every scenario and benchmark runs on a generated practice: the same seed must give
-// the same rows, and each practice must hold every case the steps tell apart, else a
-// scenario checks nothing for that case.
-TEST(GeneratedPracticeTest, SameSeedGivesTheSameRowsHoldingEveryCaseTheStepsTellApart)
+// the same rows, and every table must have some, else a scenario checks nothing there.
+TEST(GeneratedPracticeTest, SameSeedGivesTheSameRowsInEveryTable)
 {
     const QTemporaryDir dir;
     const std::string copy = dir.filePath(QStringLiteral("b")).toStdString();
@@ -28,18 +25,6 @@ TEST(GeneratedPracticeTest, SameSeedGivesTheSameRowsHoldingEveryCaseTheStepsTell
         EXPECT_EQ(practice.Scalar("SELECT COUNT(*) FROM (SELECT * FROM " + table.name + " EXCEPT SELECT * FROM b." +
                                   table.name + ")"), "0") << table.name;
     }
-    const Where some[]{
-        {"LEB", "MDIDK<>'' AND MDIDP<>'' AND MDIDK<>MDIDP"}, {"LEB", "MDIDK='' AND MDIDP<>''"}, {"LEB", "MDIDP=''"},
-        {"WORKSTATION", "QAMDID<>''"}, {"PAT", "ADRID=''"}, {"PAT", "STAMMLEBID=''"},
-        {"PAT", "PATNR NOT IN (SELECT PATNR FROM BEH)"}, {"BEH", "LFDPATBILL=''"},
-        {"BEH", "LEBID NOT IN (SELECT STAMMLEBID FROM PAT WHERE PAT.PATNR=BEH.PATNR)"},
-        {"BEH", "LFDPATBILL<>'' AND NOT EXISTS (SELECT 1 FROM BILL B WHERE B.PATNR=BEH.PATNR AND B.LFDPATBILL=BEH.LFDPATBILL)"},
-        {"BEH", "BEFUNDART='k' AND LFDBEFUND<>''"}, {"BEH", "BEFUNDART='r' AND LFDBEFUND<>''"}, {"BEH", "BEFUNDART='x'"},
-        {"BILL", "ABRTYP GLOB '[a-z]'"}, {"BILL", "ABRTYP GLOB '[A-Z]'"}, {"BILL", "SLFDFAKT<>''"},
-        {"LBLOCK", "RECHNR=''"}, {"GLBLOC", "LFDGLKUFAKT=''"}, {"DOKUMENT", "DOKUMENTART NOT IN ('m','p')"},
-    };
-    for (const auto& [table, where] : some)
-        EXPECT_GT(practice.Count(table, where), 0) << table << " WHERE " << where;
 }
 
 // The command makes the demo practice and sets its password from standard input. A

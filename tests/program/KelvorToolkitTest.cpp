@@ -33,18 +33,6 @@ TEST_F(ToolkitTest, StatementsOpenTheDialogsOwnConnectionOnFirstUseAndTraceEachF
                             "no such table: TSEBONX" }));
 }
 
-TEST_F(ToolkitTest, DeleteWhereQuotesTheKeyAndInsertsTheTableAsItIs)
-{
-    CKelvorDlg& dlg = OpenDialog(false);
-    Practice().Insert("FBUCHUNG", { { "LFDNR", "1" }, { "MDID", "0'1" } });
-    Practice().Insert("FBUCHUNG", { { "LFDNR", "2" }, { "MDID", "01" } });
-    EXPECT_TRUE(dlg.DeleteWhereMdId("FBUCHUNG", "0'1"));
-    EXPECT_TRUE(dlg.DeleteWhereLebId("CMD", "x' OR '1'='1"));
-    EXPECT_EQ(m_statements, (std::vector<std::string>{ "DELETE FROM FBUCHUNG WHERE MDID='0''1'",
-                                                       "DELETE FROM CMD WHERE LEBID='x'' OR ''1''=''1'" }));
-    EXPECT_EQ(Practice().Dump("FBUCHUNG"), "2|01|||||\n");
-}
-
 // The log is appended to in Windows-1252 with line feeds only, writable by every
 // user; a log that cannot be written loses only the log.
 TEST_F(ToolkitTest, StatusLinesReachMemoAndLog)
