@@ -3,8 +3,7 @@
 #include "Database.h"
 #include "HbRSet.h"
 #include "HbTrace.h"
-#include "ScriptedMessageService.h"
-#include "TestPractice.h"
+#include "DialogFixture.h"
 #include <gtest/gtest.h>
 #include <QString>
 #include <string>
@@ -14,20 +13,8 @@ using Texts = std::vector<std::string>;
 
 // A fresh empty practice with the shared connections open; messages and trace
 // entries are captured.
-class DatabaseTest : public ::testing::Test {
+class DatabaseTest : public DialogFixture {
 protected:
-    DatabaseTest() : m_previousService(SetMessageService(&m_messages))
-    {
-        SetTraceSink([this](const std::string& text) { m_traces.push_back(text); });
-    }
-
-    ~DatabaseTest() override
-    {
-        CloseDatabase();
-        SetTraceSink({});
-        SetMessageService(m_previousService);
-    }
-
     void SetUp() override { ASSERT_TRUE(OpenDatabase(2)); }
 
     // Rows given as their fields joined by '|'.
@@ -80,8 +67,5 @@ protected:
         return walked;
     }
 
-    TestPractice practice;
-    CScriptedMessageService m_messages;
-    IMessageService* const m_previousService;
-    Texts m_traces;
+    TestPractice& practice = Practice();
 };

@@ -1,7 +1,6 @@
 // A connect text's password never reaches a trace, a log, a message or the output:
 // a whole run with failing statements and an open that the server refuses.
 #include "IniFile.h"
-#include "OutputCapture.h"
 #include "ScenarioRunner.h"
 #include "TestPractice.h"
 #include <QJsonDocument>
@@ -57,9 +56,11 @@ protected:
     std::string RunCaptured(const std::string& password)
     {
         UseLogin(password);
-        OutputCapture output;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         const std::string report = RunScenario(m_practice->Folder(), kOwnerRun);
-        return report + output.Text();
+        const std::string out = testing::internal::GetCapturedStdout();
+        return report + out + testing::internal::GetCapturedStderr();
     }
 
     std::string Logs() const
