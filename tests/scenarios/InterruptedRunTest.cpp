@@ -26,12 +26,6 @@ std::string FinishQuestion(const std::string& started, const std::string& summar
            "\n\nSoll er jetzt zu Ende geführt werden? -> " + std::to_string(answer);
 }
 
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 class InterruptedRunTest : public ScenarioFixture {
 protected:
     InterruptedRunTest() : ScenarioFixture(1, 200) {}
@@ -58,7 +52,7 @@ protected:
     // "05.12.2026 14:03" from the marker's start line "Beginn=2026-12-05 14:03:27".
     std::string MarkerStart() const
     {
-        const std::string marker = FileBytes(m_practice.Folder() + "/" + kMarker);
+        const std::string marker = m_practice.Read(kMarker);
         const std::string start = marker.substr(marker.find("Beginn=") + 7);
         return start.substr(8, 2) + "." + start.substr(5, 2) + "." + start.substr(0, 4) + " " + start.substr(11, 5);
     }
@@ -148,7 +142,6 @@ const char* const kTreaterMarker =
 class UnfinishedRunTest : public ScenarioFixture {
 protected:
     void SetUp() override { AddOwnersAndTreaters(); }
-    std::string Marker() const { return FileBytes(m_practice.Folder() + "/" + kMarker); }
 };
 
 TEST_F(UnfinishedRunTest, MarkerNotFinishedStaysAndTheModeQuestionFollows)
@@ -178,7 +171,7 @@ TEST_F(UnfinishedRunTest, MarkerNotFinishedStaysAndTheModeQuestionFollows)
         Run(scenario);
         EXPECT_EQ(Messages(), messages) << marker;
         EXPECT_EQ(Trace(), trace);
-        EXPECT_EQ(Marker(), marker);
+        EXPECT_EQ(m_practice.Read(kMarker), marker);
         EXPECT_TRUE(Statements().empty());
     }
 }
