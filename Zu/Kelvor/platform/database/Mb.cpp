@@ -3,12 +3,10 @@
 #include "Database.h"
 #include "HbTrace.h"
 
-namespace {
-
 // One statement over BEH: a service row stands for its billing case when it is
 // the first of that case in key-1 order. Both sub-selects are index lookups
 // (BILL by its key, BEH by PATNR and LFDPATBILL), so the work grows with BEH.
-constexpr const char* kMakeMissingBills =
+const char* const CMb::kMakeMissingBills =
     "INSERT INTO BILL (MDID, PATNR, LFDPATBILL, ABRTYP) "
     "SELECT COALESCE(CASE WHEN B.KZPRIVAT='1' THEN L.MDIDP ELSE L.MDIDK END, ''), B.PATNR, B.LFDPATBILL, "
     "CASE WHEN B.KZPRIVAT='1' THEN 'P' ELSE 'k' END "
@@ -16,8 +14,6 @@ constexpr const char* kMakeMissingBills =
     "WHERE B.LFDPATBILL<>'' "
     "AND NOT EXISTS (SELECT * FROM BILL X WHERE X.PATNR=B.PATNR AND X.LFDPATBILL=B.LFDPATBILL) "
     "AND NOT EXISTS (SELECT * FROM BEH E WHERE E.PATNR=B.PATNR AND E.LFDPATBILL=B.LFDPATBILL AND E.LFDBEH<B.LFDBEH)";
-
-} // namespace
 
 // The selection and the quarter are accepted for the practice system's callers;
 // every patient and quarter is covered.

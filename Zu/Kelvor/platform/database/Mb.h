@@ -10,4 +10,7 @@ public:
     // unknown treater), ABRTYP "P" when KZPRIVAT is "1", else "k"; links and
     // dates empty. Both arguments are accepted and select nothing.
     bool MakeBillsForAllPat(const std::string& selection, const std::string& quarter);
+
+    // The one statement that does it.
+    static const char* const kMakeMissingBills;
 };

@@ -1,0 +1,296 @@
+// The whole owner-mode run (owner 04 handed to 01, every data group, services by
+// billing case, seed 7) from start-up to "Nochmal?", on a generated practice on
+// disk, beside the floor: the same work done straight on the SQLite C API.
+//
+//     bench_owner_run PATIENTS [sqlite] [server]
+//
+// "server" runs the same practice on the PostgreSQL server named by
+// KELVOR_TEST_SERVER (an ODBC connection string without DATABASE). Every run and
+// the generator run in a process of their own, so each peak RSS is its own.
+// Prints one table row per back end: generator time and RSS, the run's time and
+// time per patient, the floor, run/floor, the longest time between two turns of
+// the event loop, flushes to disk, peak RSS, and whether the statements and the
+// end state equal the floor's (on the server: the rows left equal SQLite's).
+#include "BenchmarkSupport.h"
+#include "EventLoopProbe.h"
+#include "FlushCounter.h"
+#include "OwnerRunFloor.h"
+#include "PracticeGenerator.h"
+#include "ScenarioRunner.h"
+#include "Schema.h"
+#include "SqliteFile.h"
+#include "TestPractice.h"
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr unsigned kSeed = 7;
+
+const char* const kOwnerRun = R"js({"answers": [7, 10, 7], "actions": [
+    {"select": 1001, "text": "04"}, {"select": 1002, "text": "01"},
+    {"check": 1009, "value": true}, {"check": 1011, "value": true}, {"check": 1012, "value": true},
+    {"check": 1013, "value": true}, {"check": 1014, "value": true}, {"check": 1015, "value": true},
+    {"check": 1017, "value": true}, {"click": 1003}]})js";
+
+// What a child process measured, sent back through a pipe.
+struct Figures {
+    double seconds = 0;
+    double gapMs = 0;
+    long flushes = 0;
+    long rssKiB = 0;
+    StatementTrail trail;
+    std::uint64_t endState = 0;   // rows left (server) or whole rows (SQLite), hashed
+    bool finished = false;        // the run ended with "FERTIG!"
+};
+
+// Runs measure in a child process and returns its figures.
+template <class Measure>
+Figures InChild(Measure measure)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        throw std::runtime_error("no pipe");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        Figures figures;
+        try {
+            figures = measure();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+        }
+        figures.rssKiB = PeakRssKiB();
+        const bool sent = ::write(channel[1], &figures, sizeof figures) == static_cast<ssize_t>(sizeof figures);
+        std::_Exit(sent ? 0 : 1);
+    }
+    ::close(channel[1]);
+    Figures figures;
+    const bool received = ::read(channel[0], &figures, sizeof figures) == static_cast<ssize_t>(sizeof figures);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!received)
+        throw std::runtime_error("a measuring process ended without figures");
+    return figures;
+}
+
+std::uint64_t Mix(std::uint64_t hash, const std::string& text)
+{
+    StatementTrail trail;
+    trail.hash = hash;
+    trail.Add(text);
+    return trail.hash;
+}
+
+// Every row of every table in primary-key order.
+std::uint64_t SqliteEndState(const std::string& folder)
+{
+    SqliteFile db(folder + "/praxis.db");
+    std::uint64_t hash = 0;
+    for (const TableDef& table : PracticeSchema())
+        db.Run("SELECT * FROM " + table.name + " ORDER BY " + [&] {
+            std::string order;
+            for (const std::string& column : table.primaryKey)
+                order += (order.empty() ? "" : ", ") + column;
+            return order;
+        }(),
+               {}, [&](const SqliteFile::Row& row) {
+                   for (const std::string& value : row)
+                       hash = Mix(hash, value);
+               });
+    return hash;
+}
+
+// The rows left in each table, counted through a connection of the given Qt driver.
+std::uint64_t RowCounts(const QString& driver, const QString& database)
+{
+    std::uint64_t hash = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, QStringLiteral("bench-counts"));
+        db.setDatabaseName(database);
+        if (!db.open())
+            throw std::runtime_error("the practice database does not open for counting");
+        for (const TableDef& table : PracticeSchema()) {
+            QSqlQuery query(QString::fromStdString("SELECT COUNT(*) FROM " + table.name), db);
+            hash = Mix(hash, table.name + "=" + (query.next() ? query.value(0).toString().toStdString() : "?"));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-counts"));
+    return hash;
+}
+
+Figures Generate(const std::string& folder, long patients, const std::string& connect)
+{
+    int argc = 0;
+    const QCoreApplication app(argc, nullptr);
+    PracticeOptions options;
+    options.seed = kSeed;
+    options.patients = patients;
+    options.connect = connect;
+    const auto start = std::chrono::steady_clock::now();
+    CreatePractice(folder, options);
+    Figures figures;
+    figures.seconds = SecondsSince(start);
+    return figures;
+}
+
+Figures RunKelvor(const std::string& folder, const std::string& serverDatabase)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int argc = 1;
+    char name[] = "bench_owner_run";
+    char* argv[] = {name, nullptr};
+    const QApplication app(argc, argv);
+    Figures figures;
+    const long flushesBefore = FlushCount();
+    const EventLoopProbe probe;
+    const auto start = std::chrono::steady_clock::now();
+    const std::string report = RunScenario(folder, kOwnerRun);
+    figures.seconds = SecondsSince(start);
+    figures.gapMs = probe.LargestGapMs();
+    figures.flushes = FlushCount() - flushesBefore;
+    const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(report)).object();
+    for (const QJsonValue& statement : result.value(QStringLiteral("statements")).toArray())
+        figures.trail.Add(statement.toString().toStdString());
+    const QJsonArray memo = result.value(QStringLiteral("memo")).toArray();
+    figures.finished = !memo.isEmpty() && memo.last().toString() == QStringLiteral("FERTIG!");
+    figures.endState = serverDatabase.empty()
+        ? SqliteEndState(folder)
+        : RowCounts(QStringLiteral("QODBC"),
+                    QString::fromStdString(TestPractice::ServerConnect() + ";DATABASE=" + serverDatabase));
+    return figures;
+}
+
+Figures RunFloor(const std::string& folder)
+{
+    Figures figures;
+    const long flushesBefore = FlushCount();
+    const auto start = std::chrono::steady_clock::now();
+    figures.trail = RunOwnerFloor(folder, "04", "01");
+    figures.seconds = SecondsSince(start);
+    figures.flushes = FlushCount() - flushesBefore;
+    figures.endState = SqliteEndState(folder);
+    figures.finished = true;
+    return figures;
+}
+
+// A fresh folder on disk for one practice.
+std::string NewFolder(const std::string& name)
+{
+    std::string pattern = (fs::temp_directory_path() / "kelvor-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("no temporary folder");
+    return pattern + "/" + name;
+}
+
+void RemoveFolder(const std::string& folder)
+{
+    std::error_code ignored;
+    fs::remove_all(fs::path(folder).parent_path(), ignored);
+}
+
+void PrintRow(long patients, const char* backend, const Figures& generated, const Figures& run, const Figures* floor,
+              const char* endStateEqual)
+{
+    const double perPatientUs = run.seconds * 1e6 / static_cast<double>(patients);
+    std::string floorText = "-";
+    std::string ratioText = "-";
+    if (floor != nullptr) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.1f", floor->seconds);
+        floorText = text;
+        std::snprintf(text, sizeof text, "%.2f", run.seconds / floor->seconds);
+        ratioText = text;
+    }
+    std::printf("| %9ld | %-7s | %6.1f s %4ld MiB | %7.1f s | %6.0f µs | %7s s | %5s | %6.0f ms | %6ld | %4ld MiB | %s |\n",
+                patients, backend, generated.seconds, generated.rssKiB / 1024, run.seconds, perPatientUs,
+                floorText.c_str(), ratioText.c_str(), run.gapMs, run.flushes, run.rssKiB / 1024, endStateEqual);
+    std::fflush(stdout);
+}
+
+void MeasureSqlite(long patients)
+{
+    const std::string practice = NewFolder("praxis");
+    const Figures generated = InChild([&] { return Generate(practice, patients, {}); });
+    const std::string runFolder = NewFolder("praxis");
+    const std::string floorFolder = NewFolder("praxis");
+    fs::copy(practice, runFolder, fs::copy_options::recursive);
+    fs::copy(practice, floorFolder, fs::copy_options::recursive);
+    RemoveFolder(practice);
+    const Figures run = InChild([&] { return RunKelvor(runFolder, {}); });
+    const Figures floor = InChild([&] { return RunFloor(floorFolder); });
+    const bool same = run.finished && run.trail.count == floor.trail.count && run.trail.hash == floor.trail.hash &&
+                      run.endState == floor.endState;
+    PrintRow(patients, "SQLite", generated, run, &floor, same ? "yes" : "NO");
+    if (!same)
+        std::fprintf(stderr, "run: %ld statements, finished %d; floor: %ld statements\n", run.trail.count,
+                     run.finished, floor.trail.count);
+    RemoveFolder(runFolder);
+    RemoveFolder(floorFolder);
+}
+
+void MeasureServer(long patients)
+{
+    static int counter = 0;
+    const std::string database = "kelvor_bench_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+    TestPractice::ExecOnServer("CREATE DATABASE " + database);
+    const std::string practice = NewFolder("praxis");
+    const std::string sqlite = NewFolder("praxis");
+    const Figures generated = InChild([&] {
+        return Generate(practice, patients, "odbc:" + TestPractice::ServerConnect() + ";DATABASE=" + database);
+    });
+    const Figures run = InChild([&] { return RunKelvor(practice, database); });
+    InChild([&] { return Generate(sqlite, patients, {}); });
+    const Figures sqliteRun = InChild([&] { return RunKelvor(sqlite, {}); });
+    const Figures sqliteCounts = InChild([&] {
+        int argc = 0;
+        const QCoreApplication app(argc, nullptr);
+        Figures counts;
+        counts.endState = RowCounts(QStringLiteral("QSQLITE"), QString::fromStdString(sqlite + "/praxis.db"));
+        return counts;
+    });
+    PrintRow(patients, "server", generated, run, &sqliteRun,
+             run.finished && run.endState == sqliteCounts.endState ? "yes" : "NO");
+    RemoveFolder(practice);
+    RemoveFolder(sqlite);
+    TestPractice::ExecOnServer("DROP DATABASE " + database + " WITH (FORCE)");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_owner_run PATIENTS [sqlite] [server]\n");
+        return 2;
+    }
+    const long patients = std::stol(argv[1]);
+    std::vector<std::string> backends(argv + 2, argv + argc);
+    if (backends.empty())
+        backends = {"sqlite"};
+    std::printf("| patients | back end | generator | run | per patient | floor | ratio | largest UI gap | flushes | "
+                "peak RSS | same as floor |\n|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
+    for (const std::string& backend : backends) {
+        if (backend == "server" && TestPractice::ServerConnect().empty()) {
+            std::fprintf(stderr, "bench_owner_run: set KELVOR_TEST_SERVER to the server's ODBC connection string\n");
+            return 2;
+        }
+        backend == "server" ? MeasureServer(patients) : MeasureSqlite(patients);
+    }
+    return 0;
+}

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs the owner-run benchmark for each practice size (default 10000 100000) on
+# SQLite and, unless --sqlite-only, on a throwaway PostgreSQL server; writes the
+# table to docs/benchmark-results.md and the scaling chart (time per patient
+# against practice size, both back ends) to docs/benchmark-scaling.png.
+#
+#     scripts/bench.sh [--sqlite-only] [PATIENTS...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+backends=(sqlite server)
+if [ "${1:-}" = "--sqlite-only" ]; then backends=(sqlite); shift; fi
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(10000 100000)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+if ! command -v gnuplot >/dev/null; then
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends gnuplot-nox >/dev/null
+fi
+BUILD_DIR="${BUILD_DIR:-build}" scripts/build.sh >/dev/null
+
+work="$(mktemp -d)"
+cleanup() {
+  if [ -n "${server_started:-}" ]; then scripts/pg-server.sh stop "$work/pg" >/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+if [[ " ${backends[*]} " == *" server "* ]] && [ -z "${KELVOR_TEST_SERVER:-}" ]; then
+  KELVOR_TEST_SERVER="$(scripts/pg-server.sh start "$work/pg" | tail -n 1)"
+  export KELVOR_TEST_SERVER
+  server_started=1
+fi
+
+rows="$work/rows"
+: >"$rows"
+header=""
+for size in "${sizes[@]}"; do
+  out="$("${BUILD_DIR:-build}/bin/bench_owner_run" "$size" "${backends[@]}")"
+  header="$(head -n 2 <<<"$out")"
+  tail -n +3 <<<"$out" | tee -a "$rows"
+done
+
+{
+  echo "# Owner run: benchmark results"
+  echo
+  echo "Written by \`scripts/bench.sh ${*:-}\` on $(date -u +%Y-%m-%d) ($(nproc) cores). Seed 7, owner 04 handed to 01,"
+  echo "every data group, services by billing case; see [benchmarks.md](benchmarks.md)."
+  echo
+  echo "$header"
+  cat "$rows"
+  echo
+  echo "![time per patient against practice size](benchmark-scaling.png)"
+} >docs/benchmark-results.md
+
+# Columns: patients, back end, per patient in µs.
+awk -F'|' '{ gsub(/ /, "", $2); gsub(/ /, "", $3); split($6, t, " "); print $2, $3, t[1] }' "$rows" >"$work/points"
+gnuplot <<PLOT
+set terminal png size 800,480
+set output "docs/benchmark-scaling.png"
+set title "Owner run: time per patient against practice size"
+set logscale x
+set xlabel "patients"
+set ylabel "microseconds per patient"
+set yrange [0:*]
+set key top left
+plot "< grep SQLite $work/points" using 1:3 with linespoints title "SQLite", \
+     "< grep server $work/points" using 1:3 with linespoints title "PostgreSQL (ODBC)"
+PLOT
+echo "docs/benchmark-results.md and docs/benchmark-scaling.png written"
