@@ -5,6 +5,7 @@
 #include "Selection.h"
 #include "SqlText.h"
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -40,9 +41,10 @@ struct CHbRSet::Impl {
     std::vector<std::string> order;
     std::size_t fixedColumns = 0;
     std::vector<Row> page;
+    std::size_t pageLimit = 0;
     std::size_t position = 0;
     bool current = false;
-    long hits = 0;
+    std::optional<long> hits;
 
     std::size_t Column(std::string_view name) const
     {
@@ -92,20 +94,21 @@ struct CHbRSet::Impl {
         selection = std::move(condition);
         order = OrderOf(key);
         fixedColumns = fixed;
-        Guard(operation, [this] {
-            hits = Count();
-            if (hits > 0)
-                LoadPage(nullptr);
-        });
+        Guard(operation, [this] { LoadPage(nullptr, 1); });
+        if (!page.empty())
+            hits.reset();
         return ShowRow(0);
     }
 
-    long Count() const
+    // Counted when first asked for: most lookups only ask whether there is a row.
+    long Hits()
     {
-        long count = 0;
-        RunBound(*db, "SELECT COUNT(*) FROM " + table.name + selection.WhereClause(), selection.Values(),
-                 [&](Row&& row) { count = std::stol(row.at(0)); });
-        return count;
+        if (!hits)
+            Guard("AnzHits", [this] {
+                RunBound(*db, "SELECT COUNT(*) FROM " + table.name + selection.WhereClause(), selection.Values(),
+                         [&](Row&& row) { hits = std::stol(row.at(0)); });
+            });
+        return hits.value_or(0);
     }
 
     // The rows after `after` in the selection's order. The continuation is an
@@ -138,22 +141,25 @@ struct CHbRSet::Impl {
         return next;
     }
 
-    std::string Limit() const
+    std::string Limit(std::size_t size) const
     {
-        const std::string rows = std::to_string(kPageSize);
+        const std::string rows = std::to_string(size);
         return db->IsSqlite() ? " LIMIT " + rows : " OFFSET 0 ROWS FETCH NEXT " + rows + " ROWS ONLY";
     }
 
-    void LoadPage(const Row* after)
+    // A lookup reads its first row alone, since most only ask whether there is one;
+    // further rows come a page at a time.
+    void LoadPage(const Row* after, std::size_t size)
     {
         const CSelection next = Continuation(after);
         std::vector<Row> rows;
-        rows.reserve(kPageSize);
+        rows.reserve(size);
         RunBound(*db,
                  "SELECT " + JoinColumns(table.columns, ", ") + " FROM " + table.name + next.WhereClause() + " ORDER BY "
-                     + JoinColumns(order, ", ") + Limit(),
+                     + JoinColumns(order, ", ") + Limit(size),
                  next.Values(), [&](Row&& row) { rows.push_back(std::move(row)); });
         page = std::move(rows);
+        pageLimit = size;
         position = 0;
     }
 
@@ -172,11 +178,11 @@ struct CHbRSet::Impl {
     {
         if (position + 1 < page.size())
             return ShowRow(position + 1);
-        if (page.size() < kPageSize)
+        if (page.size() < pageLimit)
             return ShowRow(page.size());
         Guard(operation, [this] {
             const Row last = page.back();
-            LoadPage(&last);
+            LoadPage(&last, kPageSize);
         });
         return ShowRow(0);
     }
@@ -262,7 +268,7 @@ int CHbRSet::Delete()
 
 long CHbRSet::AnzHits() const
 {
-    return d->hits;
+    return d->Hits();
 }
 
 void CHbRSet::ClearAll()
