@@ -8,6 +8,7 @@
 #include "MessageService.h"
 #include "RunPoint.h"
 #include "VqParams.h"
+#include "WindowServing.h"
 #include <algorithm>
 #include <ctime>
 
@@ -112,6 +113,7 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
     SetBusy(true);
     m_marker.Write(ChosenRun(keys), std::time(nullptr));
     EnableControls(false);
+    const CWindowServing served;
     m_nFailedStatements = 0;
     const bool ok = RunEachPass(keys);
 

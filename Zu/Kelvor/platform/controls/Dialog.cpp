@@ -1,6 +1,7 @@
 #include "Dialog.h"
 #include "DialogWindow.h"
 #include "HbControl.h"
+#include "WindowServing.h"
 #include <QDialog>
 #include <QFontMetrics>
 #include <QLabel>
@@ -19,6 +20,17 @@ CDialog::ModalHook& Hook()
 {
     static CDialog::ModalHook hook;
     return hook;
+}
+
+// A run serves the window while it goes on: the hook waits for its end, as a
+// user's input would.
+void RunHookOutsideRuns(CDialog& dialog, const CDialog::ModalHook& hook)
+{
+    if (!CWindowServing::Active()) {
+        hook(dialog);
+        return;
+    }
+    QTimer::singleShot(10, dialog.Window(), [&dialog, hook] { RunHookOutsideRuns(dialog, hook); });
 }
 
 // Dialog units to pixels: a horizontal unit is a quarter of the template font's
@@ -69,10 +81,8 @@ CDialog::~CDialog() = default;
 int CDialog::DoModal()
 {
     Create();
-    if (Hook()) {
-        const ModalHook hook = Hook();
-        QTimer::singleShot(0, m_window.get(), [this, hook] { hook(*this); });
-    }
+    if (Hook())
+        QTimer::singleShot(0, m_window.get(), [this, hook = Hook()] { RunHookOutsideRuns(*this, hook); });
     return m_window->exec();
 }
 

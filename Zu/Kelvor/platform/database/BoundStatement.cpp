@@ -1,26 +1,25 @@
 #include "BoundStatement.h"
 #include "DBException.h"
 #include "DatabaseError.h"
+#include "HbRSetConnection.h"
+#include "WindowServing.h"
 #include "HbRSetDatabase.h"
-#include <QSqlDatabase>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
 
-void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vector<std::string>& params,
-              const RowSink& onRow)
+namespace {
+
+// Releases the statement's result, so that it holds nothing open, and throws its error.
+[[noreturn]] void Fail(QSqlQuery& query)
 {
-    if (!db.IsOpen())
-        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
-    QSqlQuery query(QSqlDatabase::database(QString::fromStdString(db.ConnectionName()), false));
-    query.setForwardOnly(true);
-    if (!query.prepare(QString::fromStdString(sql)))
-        throw CDBException(DatabaseErrorText(query.lastError()));
-    for (const std::string& value : params)
-        query.addBindValue(QString::fromStdString(value));
-    if (!query.exec())
-        throw CDBException(DatabaseErrorText(query.lastError()));
+    std::string error = DatabaseErrorText(query.lastError());
+    query.finish();
+    throw CDBException(std::move(error));
+}
+
+void ReadRows(QSqlQuery& query, const RowSink& onRow)
+{
     const int columns = query.record().count();
     while (onRow && query.next()) {
         std::vector<std::string> row;
@@ -30,6 +29,22 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
         onRow(std::move(row));
     }
     if (query.lastError().isValid())
-        throw CDBException(DatabaseErrorText(query.lastError()));
+        Fail(query);
     query.finish();
+}
+
+} // namespace
+
+void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vector<std::string>& params,
+              const RowSink& onRow)
+{
+    if (!db.IsOpen())
+        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    QSqlQuery& query = db.Connection().Prepared(sql);
+    for (std::size_t i = 0; i < params.size(); ++i)
+        query.bindValue(static_cast<int>(i), QString::fromStdString(params[i]));
+    if (!query.exec())
+        Fail(query);
+    ReadRows(query, onRow);
+    CWindowServing::IfDue();
 }

@@ -2,7 +2,9 @@
 #include "DBException.h"
 #include "DatabaseError.h"
 #include "FileStore.h"
+#include "HbRSetConnection.h"
 #include "VqParams.h"
+#include "WindowServing.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -31,11 +33,6 @@ const QString kOdbcOptions = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10");
 QString ToQt(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QSqlDatabase QtConnection(const std::string& name)
-{
-    return QSqlDatabase::database(QString::fromStdString(name), false);
 }
 
 std::vector<CHbRSetDatabase*>& OpenConnections()
@@ -92,6 +89,18 @@ std::string ServerDescription(std::string_view odbc)
     return database.empty() ? server : server + " (Datenbank " + database + ")";
 }
 
+// Kelvor's own settings for its connections to a PostgreSQL server, after the
+// practice's: statements prepared once on the server and run again from there;
+// a failed statement rolls back the transaction it is in (autocommit: itself),
+// without a savepoint around every statement; no communication log.
+std::string DriverOptions(std::string_view odbc)
+{
+    const QString driver = QString::fromStdString(OdbcAttribute(odbc, "DRIVER"));
+    if (!driver.contains(QStringLiteral("postgres"), Qt::CaseInsensitive))
+        return {};
+    return ";UseServerSidePrepare=1;Protocol=7.4-1;CommLog=0";
+}
+
 // A relative database file lies in the practice folder.
 std::string SqliteFile(std::string_view file)
 {
@@ -138,20 +147,21 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
         // Opening must never create an empty practice database in place of a missing one.
         if (!QFileInfo(QString::fromStdString(file)).isFile())
             throw CDBException("Die Datenbankdatei " + file + " ist nicht vorhanden.");
+        if (!readOnly && ShareWriter(file, connect))
+            return true;
         const QString options = readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString();
         OpenQtConnection(name, QStringLiteral("QSQLITE"), QString::fromStdString(file), options, failure);
     } else if (connect.starts_with(kOdbcPrefix)) {
         const std::string_view odbc = connect.substr(kOdbcPrefix.size());
         const QString options =
             readOnly ? kOdbcOptions + QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY") : kOdbcOptions;
-        OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(odbc), options,
+        OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(std::string(odbc) + DriverOptions(odbc)), options,
                          "Der Datenbankserver " + ServerDescription(odbc) + " ist nicht erreichbar: ");
     } else {
         throw CDBException("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.");
     }
-    m_strConnect = connect;
-    m_bReadOnly = readOnly;
-    RegisterOpen(this);
+    m_connection = std::make_shared<CHbRSetConnection>(name);
+    Register(connect, readOnly);
     WaitForLocks();
     if (sqlite) {
         try {
@@ -162,6 +172,11 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
             // committed data the database cannot recover.
             if (!readOnly)
                 ExecuteSQL("PRAGMA synchronous=NORMAL");
+            // A checkpoint flushes twice: one per 64 MiB of log, not per 4 MiB. The
+            // checkpointer thread takes this over where it can.
+            if (!readOnly)
+                ExecuteSQL("PRAGMA wal_autocheckpoint=" + std::to_string(CWalCheckpointer::kLogFrames));
+            m_connection->TuneSqlite(!readOnly);
         } catch (const CDBException& error) {
             Close();
             throw CDBException(failure + error.ErrorText());
@@ -170,19 +185,53 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
     return true;
 }
 
+// Connections of one process to one SQLite file that both write share the one
+// connection underneath: a commit through one of several connections makes the
+// others drop their page caches, which for a run that takes turns on every row
+// costs more than the statements. Nothing of the program writes through one of
+// them while a transaction of the other is open.
+bool CHbRSetDatabase::ShareWriter(const std::string& file, std::string_view connect)
+{
+    for (const CHbRSetDatabase* other : OpenConnections()) {
+        if (other->IsSqlite() && !other->m_bReadOnly && other->m_connection->Database().databaseName().toStdString() == file) {
+            m_connection = other->m_connection;
+            Register(connect, false);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CHbRSetDatabase::Register(std::string_view connect, bool readOnly)
+{
+    m_strConnect = connect;
+    m_bReadOnly = readOnly;
+    RegisterOpen(this);
+}
+
 void CHbRSetDatabase::Close()
 {
     if (m_strConnect.empty())
         return;
     m_strConnect.clear();
     std::erase(OpenConnections(), this);
-    QtConnection(m_strConnectionName).close();
-    QSqlDatabase::removeDatabase(QString::fromStdString(m_strConnectionName));
+    // The lock waits of a shared connection are counted by one that stays open.
+    for (CHbRSetDatabase* other : OpenConnections())
+        if (other->m_connection == m_connection) {
+            other->WaitForLocks();
+            break;
+        }
+    m_connection.reset();
 }
 
 bool CHbRSetDatabase::IsOpen() const
 {
-    return !m_strConnect.empty() && QtConnection(m_strConnectionName).isOpen();
+    return !m_strConnect.empty() && m_connection->Database().isOpen();
+}
+
+std::string CHbRSetDatabase::ConnectionName() const
+{
+    return m_connection ? m_connection->Database().connectionName().toStdString() : m_strConnectionName;
 }
 
 std::string CHbRSetDatabase::GetCryptConnect() const
@@ -194,9 +243,17 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
 {
     if (!IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
-    QSqlQuery query(QtConnection(m_strConnectionName));
+    QSqlQuery query(Connection().Database());
     if (!query.exec(ToQt(statement)))
         throw CDBException(DatabaseErrorText(query.lastError()));
+    CWindowServing::IfDue();
+}
+
+CHbRSetConnection& CHbRSetDatabase::Connection() const
+{
+    if (!m_connection)
+        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    return *m_connection;
 }
 
 void CHbRSetDatabase::SetLockWait(std::chrono::milliseconds wait)
@@ -221,7 +278,7 @@ void CHbRSetDatabase::WaitForLocks()
         }
         return;
     }
-    const QVariant handle = QtConnection(m_strConnectionName).driver()->handle();
+    const QVariant handle = Connection().Database().driver()->handle();
     if (handle.isValid() && std::strcmp(handle.typeName(), "sqlite3*") == 0)
         sqlite3_busy_handler(*static_cast<sqlite3* const*>(handle.constData()), &CHbRSetDatabase::OnBusy, this);
 }
@@ -246,19 +303,20 @@ bool CHbRSetDatabase::IsSqlite() const
 
 void CHbRSetDatabase::Begin()
 {
-    QSqlDatabase db = QtConnection(m_strConnectionName);
+    QSqlDatabase& db = Connection().Database();
     if (!db.transaction())
         throw CDBException(DatabaseErrorText(db.lastError()));
 }
 
 void CHbRSetDatabase::Commit()
 {
-    QSqlDatabase db = QtConnection(m_strConnectionName);
+    QSqlDatabase& db = Connection().Database();
     if (!db.commit())
         throw CDBException(DatabaseErrorText(db.lastError()));
 }
 
 void CHbRSetDatabase::Rollback()
 {
-    QtConnection(m_strConnectionName).rollback();
+    if (m_connection)
+        m_connection->Database().rollback();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,8 @@
 // database file (relative to the practice folder) or "odbc:" + an ODBC
 // connection string. The connect text may hold a password: it never reaches a
 // trace, a log or a message.
+class CHbRSetConnection;
+
 class CHbRSetDatabase {
 public:
     CHbRSetDatabase();
@@ -34,7 +37,9 @@ public:
     bool IsSqlite() const;
     bool IsReadOnly() const { return m_bReadOnly; }
     // Name of the underlying Qt connection; used inside the database layer only.
-    const std::string& ConnectionName() const { return m_strConnectionName; }
+    std::string ConnectionName() const;
+    // The open connection's Qt side; inside the database layer only.
+    CHbRSetConnection& Connection() const;
 
     // A 32-bit setting of the connection (the query time-out in seconds, 0 = none).
     unsigned m_dwQueryTimeout = 15;
@@ -46,6 +51,8 @@ public:
     static std::chrono::milliseconds LockWait();
 
 private:
+    bool ShareWriter(const std::string& file, std::string_view connect);
+    void Register(std::string_view connect, bool readOnly);
     void WaitForLocks();
     static int OnBusy(void* self, int attempt);
     void Begin();
@@ -53,6 +60,7 @@ private:
     void Rollback();
 
     std::string m_strConnectionName;
+    std::shared_ptr<CHbRSetConnection> m_connection;
     std::string m_strConnect;
     bool m_bReadOnly = false;
     std::chrono::steady_clock::time_point m_lockWaitStart;

@@ -1,0 +1,63 @@
+#include "HbRSetConnection.h"
+#include "DBException.h"
+#include "DatabaseError.h"
+#include "WindowServing.h"
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QVariant>
+#include <sqlite3.h>
+
+namespace {
+
+// SQLite asks whether to serve the window after this many of its virtual machine
+// steps (well under a millisecond).
+constexpr int kStepsBetweenAsks = 4000;
+
+int ServeWindowDuringStatement(void* /*unused*/)
+{
+    CWindowServing::IfDue();
+    return 0;
+}
+
+} // namespace
+
+CHbRSetConnection::CHbRSetConnection(const QString& name) : m_db(QSqlDatabase::database(name, false)) {}
+
+CHbRSetConnection::~CHbRSetConnection()
+{
+    m_checkpointer.reset();
+    m_statements.clear();   // the statements go before the connection closes
+    const QString name = m_db.connectionName();
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+}
+
+QSqlQuery& CHbRSetConnection::Prepared(const std::string& sql)
+{
+    std::unique_ptr<QSqlQuery>& query = m_statements[sql];
+    if (query)
+        return *query;
+    auto prepared = std::make_unique<QSqlQuery>(m_db);
+    prepared->setForwardOnly(true);
+    if (!prepared->prepare(QString::fromStdString(sql))) {
+        std::string error = DatabaseErrorText(prepared->lastError());
+        m_statements.erase(sql);
+        throw CDBException(std::move(error));
+    }
+    query = std::move(prepared);
+    return *query;
+}
+
+void CHbRSetConnection::TuneSqlite(bool writer)
+{
+    const QVariant handle = m_db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return;
+    sqlite3* db = *static_cast<sqlite3* const*>(handle.constData());
+    if (db == nullptr)
+        return;
+    sqlite3_progress_handler(db, kStepsBetweenAsks, ServeWindowDuringStatement, nullptr);
+    if (writer)
+        m_checkpointer = std::make_unique<CWalCheckpointer>(db, m_db.databaseName().toStdString());
+}

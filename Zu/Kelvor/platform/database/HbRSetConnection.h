@@ -1,0 +1,33 @@
+#pragma once
+#include "WalCheckpointer.h"
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+// The Qt side of one open connection of the database layer: the Qt connection
+// (removed again with this object), held rather than looked up by name for every
+// statement, and the connection's
+// parameterised statements, each prepared on first use and kept until the
+// connection closes (a record set's lookups and deletes repeat the same few texts
+// for every row).
+class CHbRSetConnection {
+public:
+    explicit CHbRSetConnection(const QString& name);
+    ~CHbRSetConnection();
+    CHbRSetConnection(const CHbRSetConnection&) = delete;
+    CHbRSetConnection& operator=(const CHbRSetConnection&) = delete;
+
+    QSqlDatabase& Database() { return m_db; }
+    // The kept statement for sql; throws CDBException when it cannot be prepared.
+    QSqlQuery& Prepared(const std::string& sql);
+    // SQLite: a statement that runs long lets the window be served meanwhile; a
+    // writer's checkpoints run on a thread of their own.
+    void TuneSqlite(bool writer);
+
+private:
+    QSqlDatabase m_db;
+    std::unordered_map<std::string, std::unique_ptr<QSqlQuery>> m_statements;
+    std::unique_ptr<CWalCheckpointer> m_checkpointer;
+};

@@ -1,0 +1,57 @@
+#include "WindowServing.h"
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QThread>
+#include <chrono>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The window is served at least this often while a run goes on.
+constexpr auto kInterval = std::chrono::milliseconds(40);
+
+struct State {
+    bool serving = false;
+    Clock::time_point lastTurn;
+};
+
+State& Serving()
+{
+    static State state;
+    return state;
+}
+
+} // namespace
+
+CWindowServing::CWindowServing()
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || QThread::currentThread() != app->thread())
+        return;
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(app->thread()))
+        m_watch = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake,
+                                   [] { Serving().lastTurn = Clock::now(); });
+    Serving() = {true, Clock::now()};
+}
+
+CWindowServing::~CWindowServing()
+{
+    QObject::disconnect(m_watch);
+    Serving().serving = false;
+}
+
+bool CWindowServing::Active()
+{
+    return Serving().serving;
+}
+
+void CWindowServing::IfDue()
+{
+    State& state = Serving();
+    if (!state.serving || Clock::now() - state.lastTurn < kInterval)
+        return;
+    // The controls are disabled while a run goes on: serving paints, it starts nothing.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    state.lastTurn = Clock::now();
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include <QMetaObject>
+
+// While one lives (a deletion run: its controls are disabled), the database layer
+// serves the window whenever its event loop has not turned for kInterval: after
+// any statement, and from inside an SQLite statement that runs long. Outside a
+// run no statement serves the window, so that nothing but the program's own
+// pumps decide when events are handled.
+class CWindowServing {
+public:
+    CWindowServing();
+    ~CWindowServing();
+    CWindowServing(const CWindowServing&) = delete;
+    CWindowServing& operator=(const CWindowServing&) = delete;
+
+    static void IfDue();
+    static bool Active();   // a run goes on
+
+private:
+    QMetaObject::Connection m_watch;   // every turn of the loop restarts the interval
+};
