@@ -4,6 +4,7 @@
 #include "HbRSetConnection.h"
 #include "WindowServing.h"
 #include "HbRSetDatabase.h"
+#include "SqlText.h"
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QVariant>
@@ -40,7 +41,7 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
 {
     if (!db.IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
-    QSqlQuery& query = db.Connection().Prepared(sql);
+    QSqlQuery& query = db.Connection().Prepared(ExactPlaceholders(sql, db.Dialect()));
     for (std::size_t i = 0; i < params.size(); ++i)
         query.bindValue(static_cast<int>(i), QString::fromStdString(params[i]));
     if (!query.exec())

@@ -144,7 +144,8 @@ struct CHbRSet::Impl {
     std::string Limit(std::size_t size) const
     {
         const std::string rows = std::to_string(size);
-        return db->IsSqlite() ? " LIMIT " + rows : " OFFSET 0 ROWS FETCH NEXT " + rows + " ROWS ONLY";
+        return db->Dialect() == SqlDialect::PostgreSql ? " OFFSET 0 ROWS FETCH NEXT " + rows + " ROWS ONLY"
+                                                       : " LIMIT " + rows;
     }
 
     // A lookup reads its first row alone, since most only ask whether there is one;

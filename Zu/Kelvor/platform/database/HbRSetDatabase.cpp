@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 #include "FileStore.h"
 #include "HbRSetConnection.h"
+#include "ServerDialect.h"
 #include "VqParams.h"
 #include "WindowServing.h"
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <sqlite3.h>
@@ -28,7 +30,8 @@ std::chrono::milliseconds g_lockWait = std::chrono::seconds(60);
 // A server that does not answer ends the open after this long instead of blocking the
 // program; statements run with the driver's autocommit, so a failed one ends its own
 // transaction and never the next statement's.
-const QString kOdbcOptions = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10");
+constexpr int kLoginTimeout = 10;   // seconds
+const QString kOdbcOptions = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=") + QString::number(kLoginTimeout);
 
 QString ToQt(std::string_view text)
 {
@@ -93,9 +96,14 @@ std::string ServerDescription(std::string_view odbc)
 // practice's: statements prepared once on the server and run again from there;
 // a failed statement rolls back the transaction it is in (autocommit: itself),
 // without a savepoint around every statement; no communication log.
+//
+// MariaDB's driver ignores the login time-out set as a connection attribute and
+// takes it from the connection string alone.
 std::string DriverOptions(std::string_view odbc)
 {
     const QString driver = QString::fromStdString(OdbcAttribute(odbc, "DRIVER"));
+    if (driver.contains(QStringLiteral("mariadb"), Qt::CaseInsensitive) || driver.contains(QStringLiteral("mysql"), Qt::CaseInsensitive))
+        return ";CONN_TIMEOUT=" + std::to_string(kLoginTimeout);
     if (!driver.contains(QStringLiteral("postgres"), Qt::CaseInsensitive))
         return {};
     return ";UseServerSidePrepare=1;Protocol=7.4-1;CommLog=0";
@@ -155,14 +163,21 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
         const std::string_view odbc = connect.substr(kOdbcPrefix.size());
         const QString options =
             readOnly ? kOdbcOptions + QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY") : kOdbcOptions;
-        OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(std::string(odbc) + DriverOptions(odbc)), options,
-                         "Der Datenbankserver " + ServerDescription(odbc) + " ist nicht erreichbar: ");
+        failure = "Der Datenbankserver " + ServerDescription(odbc) + " ist nicht erreichbar: ";
+        OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(std::string(odbc) + DriverOptions(odbc)), options, failure);
     } else {
         throw CDBException("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.");
     }
     m_connection = std::make_shared<CHbRSetConnection>(name);
     Register(connect, readOnly);
     WaitForLocks();
+    try {
+        for (const char* statement : SessionStatements(m_dialect))
+            ExecuteSQL(statement);
+    } catch (const CDBException& error) {
+        Close();
+        throw CDBException(failure + error.ErrorText());
+    }
     if (sqlite) {
         try {
             // Both statements read the file header, so a file that is no database fails here.
@@ -206,7 +221,20 @@ void CHbRSetDatabase::Register(std::string_view connect, bool readOnly)
 {
     m_strConnect = connect;
     m_bReadOnly = readOnly;
+    m_dialect = IsSqlite() ? SqlDialect::Sqlite : ServerDialect(m_connection->Database());
     RegisterOpen(this);
+}
+
+std::vector<const char*> CHbRSetDatabase::SessionStatements(SqlDialect dialect)
+{
+    if (dialect != SqlDialect::MariaDb)
+        return {};
+    // Standard SQL: a backslash is a character in a literal, '"' quotes names, '||' joins
+    // texts, and a value too long is an error, never cut. A transaction sees what other
+    // connections have committed, as on the other servers, and locks no gaps.
+    return {"SET SESSION sql_mode='STRICT_ALL_TABLES,NO_BACKSLASH_ESCAPES,ANSI_QUOTES,PIPES_AS_CONCAT,"
+            "NO_ENGINE_SUBSTITUTION'",
+            "SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED"};
 }
 
 void CHbRSetDatabase::Close()
@@ -272,8 +300,10 @@ std::chrono::milliseconds CHbRSetDatabase::LockWait()
 void CHbRSetDatabase::WaitForLocks()
 {
     if (!IsSqlite()) {
+        const long long seconds = std::max<long long>(1, (g_lockWait.count() + 999) / 1000);
         try {
-            ExecuteSQL("SET lock_timeout = " + std::to_string(g_lockWait.count()));
+            ExecuteSQL(m_dialect == SqlDialect::MariaDb ? "SET SESSION innodb_lock_wait_timeout = " + std::to_string(seconds)
+                                                        : "SET lock_timeout = " + std::to_string(g_lockWait.count()));
         } catch (const CDBException&) {
         }
         return;

@@ -1,8 +1,10 @@
 #pragma once
+#include "SqlDialect.h"
 #include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One connection to the practice database. The connect text is "sqlite:" + a
 // database file (relative to the practice folder) or "odbc:" + an ODBC
@@ -35,6 +37,11 @@ public:
     template <class Fn> void InTransaction(Fn&& fn);
 
     bool IsSqlite() const;
+    // The SQL the open database speaks, known from the open on.
+    SqlDialect Dialect() const { return m_dialect; }
+    // What every connection to a server of the dialect runs first, so that all of
+    // them compare, quote and see committed rows alike.
+    static std::vector<const char*> SessionStatements(SqlDialect dialect);
     bool IsReadOnly() const { return m_bReadOnly; }
     // Name of the underlying Qt connection; used inside the database layer only.
     std::string ConnectionName() const;
@@ -63,6 +70,7 @@ private:
     std::shared_ptr<CHbRSetConnection> m_connection;
     std::string m_strConnect;
     bool m_bReadOnly = false;
+    SqlDialect m_dialect = SqlDialect::Sqlite;
     std::chrono::steady_clock::time_point m_lockWaitStart;
 };
 

@@ -108,13 +108,36 @@ std::vector<TableDef> MakeSchema()
     return t;
 }
 
+bool IsKeyColumn(const TableDef& table, const std::string& column)
+{
+    const auto covers = [&column](const Columns& key) { return std::ranges::find(key, column) != key.end(); };
+    return covers(table.primaryKey) || std::ranges::any_of(table.indexes, covers);
+}
+
+// InnoDB keys hold at most 3072 bytes: four key columns of 254 four-byte characters do
+// not fit, of 191 they do. Keys are short digit texts, so only MariaDB's are shortened.
+std::string ColumnType(const TableDef& table, const std::string& column, SqlDialect dialect)
+{
+    if (dialect == SqlDialect::Sqlite)
+        return " TEXT NOT NULL DEFAULT ''";
+    const bool shortKey = dialect == SqlDialect::MariaDb && IsKeyColumn(table, column);
+    return shortKey ? " VARCHAR(191) NOT NULL DEFAULT ''" : " VARCHAR(254) NOT NULL DEFAULT ''";
+}
+
+// MariaDB's default collations ignore case and trailing blanks ('0a' = '0A', '04' = '04 '):
+// its tables compare and LIKE byte for byte, as the other engines do, and are transactional
+// whatever the server's default engine.
+std::string TableOptions(SqlDialect dialect)
+{
+    return dialect == SqlDialect::MariaDb ? " ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_nopad_bin" : "";
+}
+
 std::string CreateTable(const TableDef& table, SqlDialect dialect)
 {
-    const char* type = dialect == SqlDialect::Sqlite ? " TEXT NOT NULL DEFAULT ''" : " VARCHAR(254) NOT NULL DEFAULT ''";
     std::string sql = "CREATE TABLE " + table.name + " (";
     for (const std::string& column : table.columns)
-        sql += column + type + ", ";
-    return sql + "PRIMARY KEY (" + JoinColumns(table.primaryKey, ", ") + "))";
+        sql += column + ColumnType(table, column, dialect) + ", ";
+    return sql + "PRIMARY KEY (" + JoinColumns(table.primaryKey, ", ") + "))" + TableOptions(dialect);
 }
 
 std::string CreateIndex(const TableDef& table, const Columns& index)

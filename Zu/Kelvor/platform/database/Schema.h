@@ -1,4 +1,5 @@
 #pragma once
+#include "SqlDialect.h"
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,6 @@ struct TableDef {
 
     int ColumnIndex(std::string_view column) const;    // -1 when absent
 };
-
-enum class SqlDialect { Sqlite, PostgreSql };
 
 const std::vector<TableDef>& PracticeSchema();
 const TableDef& SchemaTable(std::string_view name);    // throws std::out_of_range
