@@ -42,7 +42,7 @@ void WriteSettings(const fs::path& folder, const std::string& connect, const std
 }
 
 struct DatabaseTarget {
-    SqlDialect dialect;
+    SampleDatabase::Kind kind;
     std::string database;   // the SQLite file or the ODBC connection string
 };
 
@@ -51,14 +51,14 @@ struct DatabaseTarget {
 DatabaseTarget TargetOf(const fs::path& folder, const std::string& connect)
 {
     if (connect.rfind(kOdbcPrefix, 0) == 0)
-        return {SqlDialect::PostgreSql, connect.substr(kOdbcPrefix.size())};
+        return {SampleDatabase::Kind::Server, connect.substr(kOdbcPrefix.size())};
     if (connect.rfind(kSqlitePrefix, 0) != 0)
         throw std::runtime_error("The connect text must begin with \"sqlite:\" or \"odbc:\"");
     const fs::path file = fs::path(connect.substr(kSqlitePrefix.size())).lexically_normal();
     if (file.empty() || file.is_absolute() || *file.begin() == "..")
         throw std::runtime_error("The database file must lie inside the practice folder");
     fs::create_directories((folder / file).parent_path());
-    return {SqlDialect::Sqlite, (folder / file).string()};
+    return {SampleDatabase::Kind::SqliteFile, (folder / file).string()};
 }
 
 void WritePractice(SampleDatabase& db, const fs::path& folder, const PracticeOptions& options)
@@ -90,7 +90,7 @@ void BuildPractice(const std::string& folder, const PracticeOptions& options, co
         fs::create_directory(path / sub);
     WriteSettings(path, connect, options.password);
     {
-        SampleDatabase db(target.dialect, target.database);
+        SampleDatabase db(target.kind, target.database);
         if (fill)
             fill(db, path);
         db.Finish();

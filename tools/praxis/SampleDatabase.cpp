@@ -1,6 +1,7 @@
 #include "SampleDatabase.h"
 #include "DBException.h"
 #include "HbRSetDatabase.h"
+#include "SqlText.h"
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -56,11 +57,10 @@ struct SampleDatabase::Impl {
         std::vector<QString> values;
     };
 
-    explicit Impl(SqlDialect sqlDialect) : dialect(sqlDialect) {}
-
     // A server is reached the way the program reaches it: login time-out, no password in errors.
     CHbRSetDatabase server;
-    SqlDialect dialect;
+    SqlDialect dialect = SqlDialect::Sqlite;
+    std::vector<std::string> createdTables;   // on a server whose CREATE commits
     QString connectionName = UniqueConnectionName();
     QSqlDatabase db;
     std::map<std::string, Writer, std::less<>> writers;
@@ -71,8 +71,10 @@ struct SampleDatabase::Impl {
     {
         writers.clear();
         // An unfinished practice is rolled back: on a server nothing of it stays.
-        if (!finished && db.isOpen())
+        if (!finished && db.isOpen()) {
             db.rollback();
+            DropCreatedTables();
+        }
         db = QSqlDatabase();
         // The server connection is the CHbRSetDatabase's to close.
         if (!IsServer())
@@ -104,6 +106,36 @@ struct SampleDatabase::Impl {
             throw std::runtime_error(error.ErrorText());
         }
         db = QSqlDatabase::database(QString::fromStdString(server.ConnectionName()), false);
+        dialect = server.Dialect();
+    }
+
+    // The schema's statements begin with its tables, in schema order.
+    void CreateTables()
+    {
+        const std::vector<std::string> statements = SchemaStatements(dialect);
+        for (std::size_t i = 0; i < PracticeSchema().size(); ++i) {
+            Exec(statements[i]);
+            if (dialect == SqlDialect::MariaDb)
+                createdTables.push_back(PracticeSchema()[i].name);
+        }
+    }
+
+    // On the way out nothing may throw: a table that cannot be dropped stays.
+    void DropCreatedTables()
+    {
+        for (const std::string& table : createdTables)
+            QSqlQuery(db).exec(ToQString("DROP TABLE " + table));
+    }
+
+    // The planner needs the new rows' statistics before the first run.
+    std::string AnalyzeStatement() const
+    {
+        if (dialect != SqlDialect::MariaDb)
+            return "ANALYZE";
+        std::string tables;
+        for (const TableDef& table : PracticeSchema())
+            tables += (tables.empty() ? "" : ", ") + table.name;
+        return "ANALYZE TABLE " + tables;
     }
 
     void Exec(const std::string& statement)
@@ -127,15 +159,15 @@ struct SampleDatabase::Impl {
 
     QSqlQuery Prepare(const TableDef& table, std::size_t rows)
     {
-        QString row = QStringLiteral("(?");
+        std::string row = "(?";
         for (std::size_t i = 1; i < table.columns.size(); ++i)
-            row += QStringLiteral(",?");
-        row += QStringLiteral(")");
-        QString sql = QStringLiteral("INSERT INTO ") + ToQString(table.name) + QStringLiteral(" VALUES ") + row;
+            row += ",?";
+        row += ")";
+        std::string sql = "INSERT INTO " + table.name + " VALUES " + row;
         for (std::size_t i = 1; i < rows; ++i)
-            sql += QStringLiteral(",") + row;
+            sql += "," + row;
         QSqlQuery query(db);
-        if (!query.prepare(sql))
+        if (!query.prepare(ToQString(ExactPlaceholders(sql, dialect))))
             Fail("Cannot prepare the insert into " + table.name, query.lastError());
         return query;
     }
@@ -172,16 +204,14 @@ struct SampleDatabase::Impl {
     }
 };
 
-SampleDatabase::SampleDatabase(SqlDialect dialect, const std::string& database) : d(std::make_unique<Impl>(dialect))
+SampleDatabase::SampleDatabase(Kind kind, const std::string& database) : d(std::make_unique<Impl>())
 {
-    if (d->IsServer())
+    if (kind == Kind::Server)
         d->OpenServer(database);
     else
         d->OpenSqlite(database);
     d->Begin();
-    for (const std::string& statement : SchemaStatements(dialect))
-        if (IsCreateTable(statement))
-            d->Exec(statement);
+    d->CreateTables();
 }
 
 SampleDatabase::~SampleDatabase() = default;
@@ -226,8 +256,7 @@ void SampleDatabase::Finish()
     d->Commit();
     d->finished = true;
     if (d->IsServer()) {
-        // The planner needs the new rows' statistics before the first run.
-        d->Exec("ANALYZE");
+        d->Exec(d->AnalyzeStatement());
         d->db = QSqlDatabase();
         d->server.Close();
     } else {

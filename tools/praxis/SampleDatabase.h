@@ -17,11 +17,14 @@ public:
         std::string_view value;
     };
 
+    enum class Kind { SqliteFile, Server };
+
     // Creates every table of the schema: in the SQLite file named by database, or on
-    // the server an ODBC connection string names. On a server the whole practice is
-    // one transaction, so a failed run leaves the database as it was.
+    // the server an ODBC connection string names. On a server a failed run leaves the
+    // database as it was: the whole practice is one transaction, and where the server
+    // commits each CREATE on its own, the tables made are dropped again.
     // Throws std::runtime_error.
-    SampleDatabase(SqlDialect dialect, const std::string& database);
+    SampleDatabase(Kind kind, const std::string& database);
     ~SampleDatabase();
     SampleDatabase(const SampleDatabase&) = delete;
     SampleDatabase& operator=(const SampleDatabase&) = delete;
