@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc libgl-dev qt6-translations-l10n
   libsodium-dev libsqlite3-dev libgtest-dev googletest
-  unixodbc-dev odbc-postgresql postgresql
+  unixodbc-dev odbc-postgresql postgresql odbc-mariadb mariadb-server
   xvfb xauth x11-utils fonts-dejavu-core
 )
 # One line per known package: all of them known and installed ("ii") means nothing to do.

@@ -4,6 +4,7 @@
 #include "KelvorDlg.h"
 #include "Schema.h"
 #include "ScenarioFixture.h"
+#include <map>
 #include <utility>
 
 namespace {
@@ -101,10 +102,12 @@ TEST_F(TreaterRunTest, FailingStatementIsTracedAndTheRunGoesOn)
     m_practice.Exec("DROP TABLE CMD");
     Run(kTwoTreaters);
     // Each database names the missing table in its own words.
-    const std::string missing = m_practice.OnServer()
-        ? "ERROR: relation \"cmd\" does not exist;\nError while executing the query"
-        : "no such table: CMD";
-    EXPECT_EQ(Trace(), (std::vector<std::string>{
+    const std::map<SqlDialect, std::string> missingTable = {
+        {SqlDialect::Sqlite, "no such table: CMD"},
+        {SqlDialect::PostgreSql, "ERROR: relation \"cmd\" does not exist;\nError while executing the query"},
+        {SqlDialect::MariaDb, "Table '" + m_practice.ServerDatabase() + ".CMD' doesn't exist"}};
+    const std::string& missing = missingTable.at(m_practice.Dialect());
+    EXPECT_EQ(TestPractice::WithoutVersions(Trace()), (std::vector<std::string>{
                            "CKelvorDlg::ExecuteSQL: UPDATE CMD SET LEBID='001' WHERE LEBID='002'\n" + missing,
                            "CKelvorDlg::ExecuteSQL: UPDATE CMD SET LEBID='001' WHERE LEBID='004'\n" + missing}));
     const std::vector<std::string> memo = Memo();

@@ -1,6 +1,8 @@
 #include "TestPractice.h"
+#include "HbRSetDatabase.h"
 #include "PracticeGenerator.h"
 #include "Schema.h"
+#include "SqlText.h"
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -101,14 +104,20 @@ std::string TestPractice::ServerConnect()
     return server == nullptr ? std::string() : server;
 }
 
-// Databases are made and dropped from the maintenance database, on a connection of its own.
+SqlDialect TestPractice::ServerDialect()
+{
+    return ServerConnect().find("{MariaDB") == std::string::npos ? SqlDialect::PostgreSql : SqlDialect::MariaDb;
+}
+
+// Databases are made and dropped from the maintenance database (MariaDB needs none),
+// on a connection of its own.
 void TestPractice::ExecOnServer(const std::string& sql)
 {
     const QString name = QStringLiteral("test-practice-server");
     QString error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(Q(ServerConnect() + ";DATABASE=postgres"));
+        db.setDatabaseName(Q(ServerConnect() + (ServerDialect() == SqlDialect::MariaDb ? "" : ";DATABASE=postgres")));
         if (!db.open()) {
             error = db.lastError().text();
         } else {
@@ -120,6 +129,14 @@ void TestPractice::ExecOnServer(const std::string& sql)
     QSqlDatabase::removeDatabase(name);
     if (!error.isEmpty())
         throw std::runtime_error(sql + ": " + error.toStdString());
+}
+
+std::vector<std::string> TestPractice::WithoutVersions(std::vector<std::string> texts)
+{
+    static const std::regex versions(R"(\[ma-[^\]]*\]\[[^\]]*\])");
+    for (std::string& text : texts)
+        text = std::regex_replace(text, versions, "");
+    return texts;
 }
 
 std::string TestPractice::CreateServerDatabase()
@@ -145,6 +162,9 @@ void TestPractice::Open()
         if (!db.open())
             throw std::runtime_error("cannot open the server database " + m_serverDatabase + ": "
                                      + db.lastError().text().toStdString());
+        // The test's SQL means what it means to the program.
+        for (const char* statement : CHbRSetDatabase::SessionStatements(ServerDialect(), false))
+            Exec(statement);
         return;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Q(m_connection));
@@ -163,8 +183,9 @@ TestPractice::~TestPractice()
     QSqlDatabase::removeDatabase(Q(m_connection));
     if (OnServer()) {
         try {
-            // The program's connections may still be open on it.
-            ExecOnServer("DROP DATABASE " + m_serverDatabase + " WITH (FORCE)");
+            // The program's connections may still be open on it: PostgreSQL must be told.
+            ExecOnServer("DROP DATABASE " + m_serverDatabase
+                         + (ServerDialect() == SqlDialect::PostgreSql ? " WITH (FORCE)" : ""));
         } catch (const std::runtime_error&) {
             // A server that went away takes its databases with it.
         }
@@ -193,7 +214,7 @@ void TestPractice::Insert(const std::string& table, const std::map<std::string, 
         marks += marks.empty() ? "?" : ",?";
     }
     QSqlQuery query(QSqlDatabase::database(Q(m_connection)));
-    query.prepare(Q("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")"));
+    query.prepare(Q(ExactPlaceholders("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")", Dialect())));
     for (const auto& entry : values)
         query.addBindValue(Value(entry.second));
     if (!query.exec())

@@ -1,4 +1,5 @@
 #pragma once
+#include "SqlDialect.h"
 #include <map>
 #include <string>
 #include <vector>
@@ -27,8 +28,15 @@ public:
     const std::string& ServerDatabase() const { return m_serverDatabase; }
     // The ODBC connection string of the test server; empty without one.
     static std::string ServerConnect();
-    // One statement on the test server's maintenance database; throws std::runtime_error.
+    // The test server's SQL, as the connection string names its driver.
+    static SqlDialect ServerDialect();
+    // The SQL of this practice's database.
+    SqlDialect Dialect() const { return OnServer() ? ServerDialect() : SqlDialect::Sqlite; }
+    // One statement on the test server outside every practice database; throws std::runtime_error.
     static void ExecOnServer(const std::string& sql);
+    // Database error texts as a test expects them: without the versions MariaDB's driver
+    // puts first ("[ma-3.1.15][10.11.19-MariaDB]").
+    static std::vector<std::string> WithoutVersions(std::vector<std::string> texts);
 
     // Runs on a private connection of the test; throws std::runtime_error on error.
     void Exec(const std::string& sql) const;
