@@ -12,14 +12,14 @@
 namespace {
 
 // Releases the statement's result, so that it holds nothing open, and throws its error.
-[[noreturn]] void Fail(QSqlQuery& query)
+[[noreturn]] void Fail(QSqlQuery& query, const QSqlDatabase& db)
 {
-    std::string error = DatabaseErrorText(query.lastError());
+    std::string error = StatementErrorText(query.lastError(), db);
     query.finish();
     throw CDBException(std::move(error));
 }
 
-void ReadRows(QSqlQuery& query, const RowSink& onRow)
+void ReadRows(QSqlQuery& query, const QSqlDatabase& db, const RowSink& onRow)
 {
     const int columns = query.record().count();
     while (onRow && query.next()) {
@@ -30,7 +30,7 @@ void ReadRows(QSqlQuery& query, const RowSink& onRow)
         onRow(std::move(row));
     }
     if (query.lastError().isValid())
-        Fail(query);
+        Fail(query, db);
     query.finish();
 }
 
@@ -45,7 +45,7 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
     for (std::size_t i = 0; i < params.size(); ++i)
         query.bindValue(static_cast<int>(i), QString::fromStdString(params[i]));
     if (!query.exec())
-        Fail(query);
-    ReadRows(query, onRow);
+        Fail(query, db.Connection().Database());
+    ReadRows(query, db.Connection().Database(), onRow);
     CWindowServing::IfDue();
 }

@@ -41,7 +41,7 @@ QSqlQuery& CHbRSetConnection::Prepared(const std::string& sql)
     auto prepared = std::make_unique<QSqlQuery>(m_db);
     prepared->setForwardOnly(true);
     if (!prepared->prepare(QString::fromStdString(sql))) {
-        std::string error = DatabaseErrorText(prepared->lastError());
+        std::string error = StatementErrorText(prepared->lastError(), m_db);
         m_statements.erase(sql);
         throw CDBException(std::move(error));
     }

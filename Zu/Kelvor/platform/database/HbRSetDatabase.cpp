@@ -3,7 +3,7 @@
 #include "DatabaseError.h"
 #include "FileStore.h"
 #include "HbRSetConnection.h"
-#include "ServerDialect.h"
+#include "OdbcConnection.h"
 #include "VqParams.h"
 #include "WindowServing.h"
 #include <QCoreApplication>
@@ -273,7 +273,7 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
     QSqlQuery query(Connection().Database());
     if (!query.exec(ToQt(statement)))
-        throw CDBException(DatabaseErrorText(query.lastError()));
+        throw CDBException(StatementErrorText(query.lastError(), Connection().Database()));
     CWindowServing::IfDue();
 }
 
