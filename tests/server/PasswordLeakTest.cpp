@@ -24,32 +24,37 @@ protected:
         m_practice.emplace(1, 20);
         m_role = "kelvor_leak_" + std::to_string(::getpid());
         m_password = "Geheim-" + std::to_string(std::random_device{}()) + "-Wort";
-        TestPractice::ExecOnServer("DROP ROLE IF EXISTS " + m_role);
-        TestPractice::ExecOnServer("CREATE ROLE " + m_role + " LOGIN PASSWORD '" + m_password + "'");
-        m_practice->Exec("GRANT ALL ON ALL TABLES IN SCHEMA public TO " + m_role);
+        TestPractice::ExecOnServer(DropLogin());
+        if (TestPractice::ServerDialect() == SqlDialect::MariaDb) {
+            TestPractice::ExecOnServer("CREATE USER " + m_role + " IDENTIFIED BY '" + m_password + "'");
+            TestPractice::ExecOnServer("GRANT ALL ON " + m_practice->ServerDatabase() + ".* TO " + m_role);
+        } else {
+            TestPractice::ExecOnServer("CREATE ROLE " + m_role + " LOGIN PASSWORD '" + m_password + "'");
+            m_practice->Exec("GRANT ALL ON ALL TABLES IN SCHEMA public TO " + m_role);
+        }
     }
 
     void TearDown() override
     {
         if (m_practice) {
             m_practice.reset();
-            TestPractice::ExecOnServer("DROP ROLE IF EXISTS " + m_role);
+            TestPractice::ExecOnServer(DropLogin());
         }
+    }
+
+    std::string DropLogin() const
+    {
+        return (TestPractice::ServerDialect() == SqlDialect::MariaDb ? "DROP USER IF EXISTS " : "DROP ROLE IF EXISTS ")
+            + m_role;
     }
 
     // The practice's connect text with this test's login and the given password.
     void UseLogin(const std::string& password) const
     {
-        const std::string connect = "odbc:DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=" + ServerPort()
-            + ";DATABASE=" + m_practice->ServerDatabase() + ";UID=" + m_role + ";PWD=" + password;
-        CIniFile::Change(m_practice->Folder() + "/vqparams.ini", "Datenbank", "Verbindung", connect);
-    }
-
-    static std::string ServerPort()
-    {
         const std::string server = TestPractice::ServerConnect();
-        const std::size_t at = server.find("PORT=");
-        return at == std::string::npos ? "5432" : server.substr(at + 5, server.find(';', at) - at - 5);
+        const std::string connect = "odbc:" + server.substr(0, server.find(";UID=")) + ";DATABASE="
+            + m_practice->ServerDatabase() + ";UID=" + m_role + ";PWD=" + password;
+        CIniFile::Change(m_practice->Folder() + "/vqparams.ini", "Datenbank", "Verbindung", connect);
     }
 
     // Runs the owner scenario with all output captured; returns report and output.

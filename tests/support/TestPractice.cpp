@@ -133,7 +133,7 @@ void TestPractice::ExecOnServer(const std::string& sql)
 
 std::vector<std::string> TestPractice::WithoutVersions(std::vector<std::string> texts)
 {
-    static const std::regex versions(R"(\[ma-[^\]]*\]\[[^\]]*\])");
+    static const std::regex versions(R"(\[ma-[^\]]*\](\[[^\]]*\])?)");
     for (std::string& text : texts)
         text = std::regex_replace(text, versions, "");
     return texts;

@@ -35,7 +35,7 @@ public:
     // One statement on the test server outside every practice database; throws std::runtime_error.
     static void ExecOnServer(const std::string& sql);
     // Database error texts as a test expects them: without the versions MariaDB's driver
-    // puts first ("[ma-3.1.15][10.11.19-MariaDB]").
+    // puts first, its own and the server's ("[ma-3.1.15][10.11.19-MariaDB]").
     static std::vector<std::string> WithoutVersions(std::vector<std::string> texts);
 
     // Runs on a private connection of the test; throws std::runtime_error on error.
