@@ -163,7 +163,7 @@ void TestPractice::Open()
             throw std::runtime_error("cannot open the server database " + m_serverDatabase + ": "
                                      + db.lastError().text().toStdString());
         // The test's SQL means what it means to the program.
-        for (const char* statement : CHbRSetDatabase::SessionStatements(ServerDialect(), false))
+        for (const char* statement : CHbRSetDatabase::SessionStatements(ServerDialect()))
             Exec(statement);
         return;
     }
