@@ -30,7 +30,7 @@ TEST_F(FaultRunTest, AFailedServicesLookupEndsTheRunInsteadOfRemovingEveryPatien
     Run(kOwnerWithoutServices);
     const std::string text = ErrorText("no such column: PATNR",
                                        "ERROR: column \"patnr\" does not exist;\nError while preparing parameters",
-                                       "Unknown column 'PATNR' in 'WHERE'");
+                                       "Unknown column 'PATNR' in 'SELECT'");
     EXPECT_EQ(TestPractice::WithoutVersions(Messages()), (std::vector<std::string>{
                               "SollIch: Behandlermodus? -> 11",
                               "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 10",
