@@ -56,4 +56,30 @@ TEST_F(DatabaseTest, MissingOrBrokenDatabasesAreNamedNotCreatedAndReported)
     EXPECT_EQ(prefix, error.substr(0, prefix.size()));
     EXPECT_EQ(std::string::npos, error.find("heim"));
     EXPECT_EQ(std::string::npos, error.find("DRIVER="));
+
+    // An empty file stays empty, a database without the practice's tables is named as such.
+    practice.WriteFile("leer.db", "");
+    EXPECT_EQ("Die Datenbankdatei " + practice.Folder() + "/leer.db ist keine Praxisdatenbank.", OpenError("sqlite:leer.db"));
+    EXPECT_EQ(0u, std::filesystem::file_size(practice.Folder() + "/leer.db"));
+    practice.Exec("ALTER TABLE BEH RENAME TO BEH_ALT");
+    EXPECT_EQ("Die Datenbankdatei " + practice.Folder() + "/praxis.db ist keine Praxisdatenbank.",
+              OpenError("sqlite:praxis.db", true));
+}
+
+// A practice folder or settings file that is missing is named, never taken for a missing connection.
+TEST_F(DatabaseTest, AMissingPracticeFolderOrSettingsFileIsNamed)
+{
+    CloseDatabase();
+    const std::string folder = practice.Folder() + "/";
+    std::filesystem::rename(folder + "vqparams.ini", folder + "vqparams.alt");
+    EXPECT_FALSE(OpenDatabase(2));
+    ::setenv("VQ_PRAXIS", (folder + "fehlt").c_str(), 1);
+    EXPECT_FALSE(OpenDatabase(2));
+    ::setenv("VQ_PRAXIS", practice.Folder().c_str(), 1);
+    Texts texts;
+    for (const auto& message : m_messages.Messages())
+        texts.push_back(message.text);
+    EXPECT_EQ(texts, (Texts{"Die Praxisdatenbank kann nicht geöffnet werden:\nDie Datei " + folder + "vqparams.ini gibt es nicht.",
+                            "Die Praxisdatenbank kann nicht geöffnet werden:\nDen Praxisordner " + folder +
+                                "fehlt/ gibt es nicht."}));
 }

@@ -2,6 +2,7 @@
 #include "DBException.h"
 #include "MessageService.h"
 #include "VqParams.h"
+#include <filesystem>
 
 CHbRSetDatabase dbDatabase;
 CHbRSetDatabase dbDatabaseRO;
@@ -13,6 +14,13 @@ bool dbDeleteProtokoll = true;
 bool OpenDatabase(int /*mode*/)
 {
     try {
+        // What is missing is named: the folder, the settings, then the connection.
+        const std::string folder = GetVqPraxisPath();
+        std::error_code error;
+        if (!std::filesystem::is_directory(folder, error))
+            throw CDBException("Den Praxisordner " + folder + " gibt es nicht.");
+        if (!std::filesystem::is_regular_file(folder + "vqparams.ini", error))
+            throw CDBException("Die Datei " + folder + "vqparams.ini gibt es nicht.");
         const std::string connect = GetVqConnect();
         if (connect.empty())
             throw CDBException("In " + GetVqPraxisPath() + "vqparams.ini ist keine Datenbankverbindung eingetragen.");

@@ -1,6 +1,7 @@
 #include "HbRSetDatabase.h"
 #include "DBException.h"
 #include "DatabaseError.h"
+#include "BoundStatement.h"
 #include "FileStore.h"
 #include "HbRSetConnection.h"
 #include "OdbcConnection.h"
@@ -179,22 +180,31 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
         throw CDBException(failure + error.ErrorText());
     }
     if (sqlite) {
+        std::string problem;
         try {
-            // Both statements read the file header, so a file that is no database fails here.
-            ExecuteSQL(readOnly ? "PRAGMA schema_version" : "PRAGMA journal_mode=WAL");
-            // Every statement of a run commits on its own: in WAL mode a commit then
-            // needs no flush to disk, only a checkpoint does, and a crash loses no
-            // committed data the database cannot recover.
-            if (!readOnly)
-                ExecuteSQL("PRAGMA synchronous=NORMAL");
-            // A checkpoint flushes twice: one per 64 MiB of log, not per 4 MiB. The
-            // checkpointer thread takes this over where it can.
-            if (!readOnly)
-                ExecuteSQL("PRAGMA wal_autocheckpoint=" + std::to_string(CWalCheckpointer::kLogFrames));
-            m_connection->TuneSqlite(!readOnly);
+            // Before anything is written: an empty file or one without the practice's
+            // tables must not become a practice database, a file that cannot be
+            // written must not run a removal that removes nothing.
+            problem = PracticeFileProblem(readOnly);
+            if (problem.empty()) {
+                ExecuteSQL(readOnly ? "PRAGMA schema_version" : "PRAGMA journal_mode=WAL");
+                // Every statement of a run commits on its own: in WAL mode a commit then
+                // needs no flush to disk, only a checkpoint does, and a crash loses no
+                // committed data the database cannot recover.
+                if (!readOnly)
+                    ExecuteSQL("PRAGMA synchronous=NORMAL");
+                // A checkpoint flushes twice: one per 64 MiB of log, not per 4 MiB. The
+                // checkpointer thread takes this over where it can.
+                if (!readOnly)
+                    ExecuteSQL("PRAGMA wal_autocheckpoint=" + std::to_string(CWalCheckpointer::kLogFrames));
+                m_connection->TuneSqlite(!readOnly);
+            }
         } catch (const CDBException& error) {
+            problem = failure + error.ErrorText();
+        }
+        if (!problem.empty()) {
             Close();
-            throw CDBException(failure + error.ErrorText());
+            throw CDBException(problem);
         }
     }
     return true;
@@ -284,6 +294,28 @@ CHbRSetConnection& CHbRSetDatabase::Connection() const
     return *m_connection;
 }
 
+sqlite3* CHbRSetDatabase::SqliteHandle() const
+{
+    const QVariant handle = Connection().Database().driver()->handle();
+    if (handle.isValid() && std::strcmp(handle.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3* const*>(handle.constData());
+    return nullptr;
+}
+
+std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
+{
+    const std::string named = "Die Datenbankdatei " + SqliteFile(m_strConnect.substr(kSqlitePrefix.size()));
+    long tables = 0;
+    RunBound(*this, "SELECT COUNT(*) FROM sqlite_master WHERE type='table' AND name IN ('MANDANT','LEB','PAT','BEH')", {},
+             [&tables](std::vector<std::string>&& row) { tables = std::stol(row.at(0)); });
+    if (tables < 4)
+        return named + " ist keine Praxisdatenbank.";
+    sqlite3* const handle = SqliteHandle();
+    if (!readOnly && handle != nullptr && sqlite3_db_readonly(handle, "main") == 1)
+        return named + " kann nur gelesen werden.";
+    return {};
+}
+
 void CHbRSetDatabase::SetLockWait(std::chrono::milliseconds wait)
 {
     g_lockWait = wait;
@@ -308,9 +340,8 @@ void CHbRSetDatabase::WaitForLocks()
         }
         return;
     }
-    const QVariant handle = Connection().Database().driver()->handle();
-    if (handle.isValid() && std::strcmp(handle.typeName(), "sqlite3*") == 0)
-        sqlite3_busy_handler(*static_cast<sqlite3* const*>(handle.constData()), &CHbRSetDatabase::OnBusy, this);
+    if (sqlite3* const handle = SqliteHandle())
+        sqlite3_busy_handler(handle, &CHbRSetDatabase::OnBusy, this);
 }
 
 int CHbRSetDatabase::OnBusy(void* self, int attempt)

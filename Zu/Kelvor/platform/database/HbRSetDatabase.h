@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+struct sqlite3;
+
 // One connection to the practice database. The connect text is "sqlite:" + a
 // database file (relative to the practice folder) or "odbc:" + an ODBC
 // connection string. The connect text may hold a password: it never reaches a
@@ -60,6 +62,9 @@ public:
 private:
     bool ShareWriter(const std::string& file, std::string_view connect);
     void Register(std::string_view connect, bool readOnly);
+    sqlite3* SqliteHandle() const;   // of an SQLite connection, else nullptr
+    // Why the open SQLite file is no usable practice database; empty when it is one.
+    std::string PracticeFileProblem(bool readOnly) const;
     void WaitForLocks();
     static int OnBusy(void* self, int attempt);
     void Begin();
