@@ -1,7 +1,13 @@
 // Runs on a practice that fails under them: a database error ends the run as failed
 // with the message naming the table, and nothing is taken for "nothing found".
+#include "HbRSetDatabase.h"
 #include "ScenarioFixture.h"
+#include "ScenarioRunner.h"
+#include <QJsonDocument>
 #include <algorithm>
+#include <chrono>
+#include <set>
+#include <sstream>
 
 namespace {
 
@@ -68,6 +74,182 @@ TEST_F(FaultRunTest, TheReplacementKeyIsCutByCharacters)
     const std::vector<std::string> statements = Statements();
     EXPECT_EQ(std::count(statements.begin(), statements.end(), "UPDATE REZEPT SET MDID='Ü1' WHERE MDID='04'"), 1);
     EXPECT_EQ(Memo().back(), "FERTIG!");
+}
+
+// Owner 04 goes to 01 with every data group; a fault hits the k-th statement that
+// names one table, at the start of one step group.
+const char* const kOwnerEverything = R"js({"answers": [11, 10, 7], "actions": [
+    {"select": 1001, "text": "04"}, {"select": 1002, "text": "01"}, {"check": 1011, "value": true},
+    {"check": 1009, "value": true}, {"check": 1017, "value": true}, {"click": 1003}]})js";
+
+enum class Fault { RenameTable, HoldLock, TerminateConnections };
+
+struct FaultCase {
+    const char* group;
+    const char* verb;      // the statements counted: those that begin with verb
+    const char* trigger;   // and hold this text
+    int k;
+    Fault fault;
+    const char* table;     // the table the fault hits
+    // The memo's last two lines and the notices (see Ending); a leading "1" stands for
+    // the line of one failed statement, an "A" for the aborted run's line and message.
+    const char* ending;
+};
+
+constexpr char kOne[] = "Achtung: 1 SQL-Anweisung ist fehlgeschlagen (Einzelheiten in Trace.log). / ";
+constexpr char kAborted[] = "FEHLER!!! / Datenbankfehler in Tabelle %:\n<text>\n\nDer Löschvorgang wurde abgebrochen.";
+
+const FaultCase kFaultCases[] = {
+    {"patients", "SELECT", "FROM PAT ", 1, Fault::RenameTable, "PAT", "1A"},
+    {"patients", "SELECT", "FROM PAT ", 1, Fault::HoldLock, "PAT", "1FEHLER!!! / Fehler beim Löschen des Patienten 000008!\nBreche ab."},
+    {"patients", "DELETE", "FROM PAT ", 2, Fault::HoldLock, "PAT", "1A"},
+    {"patients", "SELECT", "FROM BEH ", 1, Fault::RenameTable, "BEH", "1A"},
+    {"services", "SELECT", "FROM BILL ", 1, Fault::RenameTable, "BILL", "1A"},
+    {"services", "SELECT", "FROM BILL ", 1, Fault::HoldLock, "BILL", "Achtung: 2 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / A"},
+    {"billing", "SELECT", "FROM FAKT ", 1, Fault::RenameTable, "FAKT", "Lösche Rechnungen... / A"},
+    {"billing", "SELECT", "FROM CASH ", 1, Fault::HoldLock, "CASH", "1A"},
+    {"owner", "DELETE", "FROM KONTO", 1, Fault::RenameTable, "MANDANT", "Achtung: 2 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / FERTIG!"},
+    {"owner", "DELETE", "FROM KONTO", 1, Fault::HoldLock, "MANDANT", "Achtung: 10 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / FERTIG!"},
+    // The dialog's own connection, opened after the cut, runs the orphan statement.
+    {"patients", "SELECT", "FROM PAT ", 1, Fault::TerminateConnections, "PAT", "Lösche Patienten gemäß Stammbehandler... / A"},
+    {"billing", "SELECT", "FROM FAKT ", 1, Fault::TerminateConnections, "FAKT", "1A"},
+};
+
+using Rows = std::map<std::string, std::set<std::string>>;
+
+Rows RowsOf(const TestPractice& practice)
+{
+    Rows rows;
+    for (const auto& [table, dump] : practice.DumpAll()) {
+        std::istringstream lines(dump);
+        for (std::string line; std::getline(lines, line);)
+            rows[table].insert(line);
+    }
+    return rows;
+}
+
+// The practice's files without the log folder, which every run writes to.
+std::vector<std::string> FilesOf(const TestPractice& practice)
+{
+    std::vector<std::string> files = practice.ListTree();
+    std::erase_if(files, [](const std::string& file) { return file.starts_with("log"); });
+    return files;
+}
+
+void Inject(const TestPractice& practice, const FaultCase& c)
+{
+    const std::string table = c.table;
+    if (c.fault == Fault::RenameTable)
+        practice.Exec("ALTER TABLE " + table + " RENAME TO " + table + "_ALT");
+    else if (c.fault == Fault::HoldLock && practice.OnServer())
+        practice.Exec("BEGIN; LOCK TABLE " + table + " IN EXCLUSIVE MODE");
+    else if (c.fault == Fault::HoldLock)
+        practice.Exec("BEGIN IMMEDIATE");
+    else
+        practice.Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname=current_database()"
+                      " AND pid<>pg_backend_pid()");
+}
+
+void Undo(const TestPractice& practice, const FaultCase& c)
+{
+    const std::string table = c.table;
+    if (c.fault == Fault::RenameTable)
+        practice.Exec("ALTER TABLE " + table + "_ALT RENAME TO " + table);
+    else if (c.fault == Fault::HoldLock)
+        practice.Exec("COMMIT");
+}
+
+// Patient numbers with rows in a patient table but no patient row.
+std::set<std::string> HalfRemoved(const TestPractice& practice)
+{
+    std::set<std::string> patients;
+    for (const char* table : {"BEH", "BILL", "FAKT", "CASH", "DOKUMENT", "ZPLAN"})
+        for (const auto& row : practice.Query(std::string("SELECT DISTINCT PATNR FROM ") + table +
+                                              " WHERE PATNR NOT IN (SELECT PATNR FROM PAT)"))
+            patients.insert(row.front());
+    return patients;
+}
+
+// The memo's last two lines and the messages, the database's own text left out.
+std::string Ending(const std::string& report)
+{
+    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(report)).object();
+    const std::vector<std::string> memo = Strings(json.value(QStringLiteral("memo")).toArray());
+    std::string ending = memo.size() < 2 ? "" : memo[memo.size() - 2] + " / " + memo.back();
+    for (const QJsonValue value : json.value(QStringLiteral("messages")).toArray()) {
+        std::string text = value.toObject().value(QStringLiteral("text")).toString().toStdString();
+        if (text.ends_with("?"))
+            continue;   // the questions every run asks
+        const std::size_t cause = text.find(":\n");
+        if (text.starts_with("Datenbankfehler") && cause != std::string::npos)
+            text.replace(cause + 2, text.rfind("\n\n") - cause - 2, "<text>");
+        ending += " / " + text;
+    }
+    return ending;
+}
+
+std::string ExpectedEnding(const FaultCase& c)
+{
+    std::string ending = c.ending;
+    if (ending.starts_with("1"))
+        ending.replace(0, 1, kOne);
+    if (ending.ends_with("A")) {
+        std::string aborted = kAborted;
+        aborted.replace(aborted.find('%'), 1, c.table);
+        ending.replace(ending.size() - 1, 1, aborted);
+    }
+    return ending;
+}
+
+class FaultInjection : public ScenarioFixture {
+protected:
+    FaultInjection() : ScenarioFixture(1, 60) {}
+};
+
+// On a copy of the practice per case: the k-th statement naming a table of the step
+// group meets a real fault. The run ends as failed with the message (or, when only
+// statements failed, with their count), every row the uninterrupted run keeps is as
+// it was, every patient is whole or gone; with the fault gone a second run reaches
+// the uninterrupted run's end state.
+TEST_F(FaultInjection, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
+{
+    const Rows initial = RowsOf(m_practice);
+    const std::set<std::string> halfBefore = HalfRemoved(m_practice);
+    RunScenario(m_practice.Folder(), kOwnerEverything);
+    const Rows reference = RowsOf(m_practice);
+    const std::vector<std::string> referenceFiles = FilesOf(m_practice);
+    CHbRSetDatabase::SetLockWait(std::chrono::milliseconds(300));
+    int covered = 0;
+    for (const FaultCase& c : kFaultCases) {
+        const TestPractice practice(1, 60);
+        if ((c.fault == Fault::TerminateConnections) != practice.OnServer())
+            continue;
+        const std::string name = std::string(c.group) + " " + c.trigger + "#" + std::to_string(c.k);
+        int seen = 0;
+        CHbRSetDatabase::SetStatementHook([&](std::string_view statement) {
+            if (statement.starts_with(c.verb) && statement.find(c.trigger) != std::string_view::npos && ++seen == c.k)
+                Inject(practice, c);
+        });
+        const std::string report = RunScenario(practice.Folder(), kOwnerEverything);
+        CHbRSetDatabase::SetStatementHook({});
+        ASSERT_GE(seen, c.k) << name;
+        Undo(practice, c);
+        ++covered;
+
+        EXPECT_EQ(Ending(report), ExpectedEnding(c)) << name;
+        EXPECT_EQ(HalfRemoved(practice), halfBefore) << name;
+        const Rows faulted = RowsOf(practice);
+        for (const auto& [table, rows] : reference)
+            for (const std::string& row : rows)
+                EXPECT_TRUE(!initial.at(table).contains(row) || faulted.at(table).contains(row))
+                    << name << ": " << table << " lost " << row;
+
+        RunScenario(practice.Folder(), kOwnerEverything);
+        EXPECT_EQ(RowsOf(practice), reference) << name;
+        EXPECT_EQ(FilesOf(practice), referenceFiles) << name;
+    }
+    CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
+    EXPECT_EQ(covered, m_practice.OnServer() ? 2 : 10);
 }
 
 } // namespace

@@ -41,6 +41,7 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
 {
     if (!db.IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    CHbRSetDatabase::BeforeStatement(sql);
     QSqlQuery& query = db.Connection().Prepared(ExactPlaceholders(sql, db.Dialect()));
     for (std::size_t i = 0; i < params.size(); ++i)
         query.bindValue(static_cast<int>(i), QString::fromStdString(params[i]));

@@ -281,6 +281,7 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
 {
     if (!IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    BeforeStatement(statement);
     QSqlQuery query(Connection().Database());
     if (!query.exec(ToQt(statement)))
         throw CDBException(StatementErrorText(query.lastError(), Connection().Database()));
@@ -314,6 +315,25 @@ std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
     if (!readOnly && handle != nullptr && sqlite3_db_readonly(handle, "main") == 1)
         return named + " kann nur gelesen werden.";
     return {};
+}
+
+namespace {
+CHbRSetDatabase::StatementHook& Hook()
+{
+    static CHbRSetDatabase::StatementHook hook;
+    return hook;
+}
+} // namespace
+
+void CHbRSetDatabase::SetStatementHook(StatementHook hook)
+{
+    Hook() = std::move(hook);
+}
+
+void CHbRSetDatabase::BeforeStatement(std::string_view statement)
+{
+    if (Hook())
+        Hook()(statement);
 }
 
 void CHbRSetDatabase::SetLockWait(std::chrono::milliseconds wait)

@@ -1,6 +1,7 @@
 #pragma once
 #include "SqlDialect.h"
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -58,6 +59,12 @@ public:
     // connections opened after the call.
     static void SetLockWait(std::chrono::milliseconds wait);
     static std::chrono::milliseconds LockWait();
+
+    // Called before every statement of the layer with its text; tests make the
+    // database fail there. Empty: nothing is called.
+    using StatementHook = std::function<void(std::string_view statement)>;
+    static void SetStatementHook(StatementHook hook);
+    static void BeforeStatement(std::string_view statement);
 
 private:
     bool ShareWriter(const std::string& file, std::string_view connect);
