@@ -53,11 +53,12 @@ TEST_F(FaultRunTest, AFailedServicesLookupEndsTheRunInsteadOfRemovingEveryPatien
 
 TEST_F(FaultRunTest, UnreadableListsAreSaidAndLeaveTheStartButtonDisabled)
 {
-    m_practice.Exec("ALTER TABLE MANDANT RENAME TO MANDANT_ALT");
+    m_practice.Exec("ALTER TABLE MANDANT RENAME COLUMN MDID TO MDID_ALT");
     Run(R"js({"answers": [11]})js");
-    const std::string text = ErrorText("no such table: MANDANT",
-                                       "ERROR: relation \"mandant\" does not exist;\nError while preparing parameters",
-                                       "Table '" + m_practice.ServerDatabase() + ".MANDANT' doesn't exist");
+    const std::string text = ErrorText("no such column: MDID",
+                                       "ERROR: column \"mdid\" does not exist;
+Error while preparing parameters",
+                                       "Unknown column 'MDID' in 'SELECT'");
     EXPECT_EQ(TestPractice::WithoutVersions(Messages()), (std::vector<std::string>{
                               "SollIch: Behandlermodus? -> 11",
                               "Halt: Datenbankfehler in Tabelle MANDANT:\n" + text +
