@@ -101,7 +101,7 @@ constexpr char kOne[] = "Achtung: 1 SQL-Anweisung ist fehlgeschlagen (Einzelheit
 constexpr char kAborted[] = "FEHLER!!! / Datenbankfehler in Tabelle %:\n<text>\n\nDer Löschvorgang wurde abgebrochen.";
 
 const FaultCase kFaultCases[] = {
-    {"patients", "SELECT", "FROM PAT ", 1, Fault::RenameTable, "PAT", "1A"},
+    {"patients", "SELECT", "FROM PAT ", 1, Fault::RenameTable, "PAT", "Lösche Patienten gemäß Stammbehandler... / A"},
     {"patients", "SELECT", "FROM PAT ", 1, Fault::HoldLock, "PAT", "1FEHLER!!! / Fehler beim Löschen des Patienten 000008!\nBreche ab."},
     {"patients", "DELETE", "FROM PAT ", 2, Fault::HoldLock, "PAT", "1A"},
     {"patients", "SELECT", "FROM BEH ", 1, Fault::RenameTable, "BEH", "1A"},
