@@ -56,8 +56,7 @@ TEST_F(FaultRunTest, UnreadableListsAreSaidAndLeaveTheStartButtonDisabled)
     m_practice.Exec("ALTER TABLE MANDANT RENAME COLUMN MDID TO MDID_ALT");
     Run(R"js({"answers": [11]})js");
     const std::string text = ErrorText("no such column: MDID",
-                                       "ERROR: column \"mdid\" does not exist;
-Error while preparing parameters",
+                                       "ERROR: column \"mdid\" does not exist;\nError while preparing parameters",
                                        "Unknown column 'MDID' in 'SELECT'");
     EXPECT_EQ(TestPractice::WithoutVersions(Messages()), (std::vector<std::string>{
                               "SollIch: Behandlermodus? -> 11",
