@@ -191,8 +191,20 @@ TEST_F(UnfinishedRunTest, FinishedRunIsTheRunOfItsChoicesWithoutChecksAndConfirm
     Run(R"js({"answers": [10, 7]})js");
     EXPECT_EQ(Messages(), (std::vector<std::string>{FinishQuestion("05.12.2026 14:03", "Behandler 002, 004, Ersatz 001", 10),
                                                     "MessageBox: Nochmal? -> 7"}));
-    for (const char* part : {"statements", "memo", "trace", "controls"})
+    for (const char* part : {"statements", "memo", "trace"})
         EXPECT_EQ(m_report.value(QString::fromLatin1(part)), started.value(QString::fromLatin1(part))) << part;
+    // The started run was begun by a click on the start button, the finished one by no
+    // click at all: where the focus lands depends on when the window was last served.
+    const auto withoutFocus = [](QJsonObject controls) {
+        for (const QString& id : controls.keys()) {
+            QJsonObject control = controls.value(id).toObject();
+            control.remove(QStringLiteral("focus"));
+            controls.insert(id, control);
+        }
+        return controls;
+    };
+    EXPECT_EQ(withoutFocus(m_report.value(QStringLiteral("controls")).toObject()),
+              withoutFocus(started.value(QStringLiteral("controls")).toObject()));
     EXPECT_EQ(LogBytes(), log);
     EXPECT_EQ(m_practice.DumpAll(), tables);
     EXPECT_FALSE(m_practice.Exists(kMarker));
