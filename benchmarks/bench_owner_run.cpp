@@ -268,7 +268,7 @@ void MeasureServer(long patients)
              run.finished && run.endState == sqliteCounts.endState ? "yes" : "NO");
     RemoveFolder(practice);
     RemoveFolder(sqlite);
-    TestPractice::ExecOnServer("DROP DATABASE " + database + " WITH (FORCE)");
+    TestPractice::DropOnServer(database);
 }
 
 } // namespace

@@ -131,6 +131,12 @@ void TestPractice::ExecOnServer(const std::string& sql)
         throw std::runtime_error(sql + ": " + error.toStdString());
 }
 
+// The program's connections may still be open on it: PostgreSQL must be told.
+void TestPractice::DropOnServer(const std::string& database)
+{
+    ExecOnServer("DROP DATABASE " + database + (ServerDialect() == SqlDialect::PostgreSql ? " WITH (FORCE)" : ""));
+}
+
 std::vector<std::string> TestPractice::WithoutVersions(std::vector<std::string> texts)
 {
     static const std::regex versions(R"(\[ma-[^\]]*\](\[[^\]]*\])?)");
@@ -183,9 +189,7 @@ TestPractice::~TestPractice()
     QSqlDatabase::removeDatabase(Q(m_connection));
     if (OnServer()) {
         try {
-            // The program's connections may still be open on it: PostgreSQL must be told.
-            ExecOnServer("DROP DATABASE " + m_serverDatabase
-                         + (ServerDialect() == SqlDialect::PostgreSql ? " WITH (FORCE)" : ""));
+            DropOnServer(m_serverDatabase);
         } catch (const std::runtime_error&) {
             // A server that went away takes its databases with it.
         }

@@ -34,6 +34,8 @@ public:
     SqlDialect Dialect() const { return OnServer() ? ServerDialect() : SqlDialect::Sqlite; }
     // One statement on the test server outside every practice database; throws std::runtime_error.
     static void ExecOnServer(const std::string& sql);
+    // Drops a database of the test server, connections open on it or not.
+    static void DropOnServer(const std::string& database);
     // Database error texts as a test expects them: without the versions MariaDB's driver
     // puts first, its own and the server's ("[ma-3.1.15][10.11.19-MariaDB]").
     static std::vector<std::string> WithoutVersions(std::vector<std::string> texts);
