@@ -146,8 +146,7 @@ void Inject(const TestPractice& practice, const FaultCase& c)
     else if (c.fault == Fault::HoldLock)
         practice.Exec("BEGIN IMMEDIATE");
     else
-        practice.Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname=current_database()"
-                      " AND pid<>pg_backend_pid()");
+        practice.CutServerConnections();
 }
 
 void Undo(const TestPractice& practice, const FaultCase& c)

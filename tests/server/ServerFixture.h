@@ -20,9 +20,7 @@ protected:
         const std::string name = Practice().ServerDatabase();
         if (TestPractice::ServerDialect() == SqlDialect::MariaDb) {
             // MariaDB cannot refuse the logins of one database: its connections are cut.
-            for (const auto& row : Practice().Query("SELECT ID FROM information_schema.PROCESSLIST WHERE DB='" + name
-                                                    + "' AND ID<>CONNECTION_ID()"))
-                Practice().Exec("KILL CONNECTION " + row.front());
+            Practice().CutServerConnections();
             return;
         }
         TestPractice::ExecOnServer("ALTER DATABASE " + name + " ALLOW_CONNECTIONS false");

@@ -303,3 +303,14 @@ std::vector<std::string> TestPractice::ListTree() const
     std::sort(entries.begin(), entries.end());
     return entries;
 }
+
+void TestPractice::CutServerConnections() const
+{
+    if (Dialect() == SqlDialect::MariaDb) {
+        for (const auto& row : Query("SELECT ID FROM information_schema.PROCESSLIST WHERE DB='" + m_serverDatabase
+                                     + "' AND ID<>CONNECTION_ID()"))
+            Exec("KILL CONNECTION " + row.front());
+        return;
+    }
+    Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname=current_database() AND pid<>pg_backend_pid()");
+}

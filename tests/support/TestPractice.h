@@ -42,6 +42,8 @@ public:
 
     // Runs on a private connection of the test; throws std::runtime_error on error.
     void Exec(const std::string& sql) const;
+    // Cuts every other connection to the practice's server database, as a server that goes away does.
+    void CutServerConnections() const;
     void Insert(const std::string& table, const std::map<std::string, std::string>& values) const;
     std::vector<std::vector<std::string>> Query(const std::string& sql) const;
     std::string Scalar(const std::string& sql) const;  // first column of the first row
