@@ -1,12 +1,12 @@
 #pragma once
-#include <functional>
+#include "Hook.h"
 #include <string>
 
 // Every statement text handed to the dialog's ExecuteSQL, in order, for tests
 // and the scenario runner. Without a sink nothing is recorded.
-class CStatementLog {
+class CStatementLog : CHook<CStatementLog, const std::string&> {
 public:
-    using Sink = std::function<void(const std::string& statement)>;
-    static void SetSink(Sink sink);
-    static void Record(const std::string& statement);
+    using Sink = Fn;
+    static void SetSink(Sink sink) { Set(std::move(sink)); }
+    static void Record(const std::string& statement) { Call(statement); }
 };

@@ -4,6 +4,7 @@
 #include "BoundStatement.h"
 #include "FileStore.h"
 #include "HbRSetConnection.h"
+#include "Hook.h"
 #include "OdbcConnection.h"
 #include "VqParams.h"
 #include "WindowServing.h"
@@ -318,22 +319,17 @@ std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
 }
 
 namespace {
-CHbRSetDatabase::StatementHook& Hook()
-{
-    static CHbRSetDatabase::StatementHook hook;
-    return hook;
-}
+using StatementHookSlot = CHook<CHbRSetDatabase, std::string_view>;
 } // namespace
 
 void CHbRSetDatabase::SetStatementHook(StatementHook hook)
 {
-    Hook() = std::move(hook);
+    StatementHookSlot::Set(std::move(hook));
 }
 
 void CHbRSetDatabase::BeforeStatement(std::string_view statement)
 {
-    if (Hook())
-        Hook()(statement);
+    StatementHookSlot::Call(statement);
 }
 
 void CHbRSetDatabase::SetLockWait(std::chrono::milliseconds wait)
