@@ -68,9 +68,14 @@ void CWalCheckpointer::Work()
             return;
         m_signal->due = false;
         lock.unlock();
-        // Passive: never waits for the writer or a reader; what it could not copy
-        // goes with the next one.
+        // Passive first: the bulk is copied without stopping the writer. The writer
+        // appends meanwhile, so the log would never be copied whole and never start
+        // again from its beginning: it would grow by the whole run (gigabytes at
+        // 100,000 patients), every commit writing to new pages of the file. The
+        // restart then copies the short rest with the writer held (its busy handler
+        // serves the window), and the next commit writes at the log's beginning.
         sqlite3_wal_checkpoint_v2(m_own, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+        sqlite3_wal_checkpoint_v2(m_own, nullptr, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
         lock.lock();
     }
 }
