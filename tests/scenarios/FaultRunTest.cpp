@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -74,6 +75,23 @@ TEST_F(FaultRunTest, TheReplacementKeyIsCutByCharacters)
     const std::vector<std::string> statements = Statements();
     EXPECT_EQ(std::count(statements.begin(), statements.end(), "UPDATE REZEPT SET MDID='Ü1' WHERE MDID='04'"), 1);
     EXPECT_EQ(Memo().back(), "FERTIG!");
+}
+
+// Faults only a user who may not write everything meets (root may).
+TEST_F(FaultRunTest, ADatabaseThatCanOnlyBeReadIsNamedBeforeAnythingIsDone)
+{
+    if (m_practice.OnServer())
+        GTEST_SKIP() << "a server's database is no file";
+    const auto tables = m_practice.DumpAll();
+    HandOver();
+    std::filesystem::permissions(m_practice.Folder() + "/praxis.db", std::filesystem::perms(0444));
+    QProcess child;
+    StartChild(child, kOwnerWithoutServices, true);
+    ASSERT_TRUE(FinishChild(child));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Halt: Die Praxisdatenbank kann nicht geöffnet werden:\nDie Datenbankdatei " +
+                                                   m_practice.Folder() + "/praxis.db kann nur gelesen werden. -> 1"});
+    EXPECT_EQ(Memo(), std::vector<std::string>{});
+    EXPECT_EQ(m_practice.DumpAll(), tables);
 }
 
 // Owner 04 goes to 01 with every data group; a fault hits the k-th statement that
@@ -249,6 +267,43 @@ TEST_F(FaultInjection, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
     }
     CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
     EXPECT_EQ(covered, m_practice.OnServer() ? 2 : 10);
+}
+
+// A removed patient's folder that its owner may not empty (it holds a folder he may only
+// read): the rows go, the folder waits aside and is named, the other patients' folders
+// stay, and the next confirmed run removes it once it can.
+TEST_F(FaultInjection, AMovedFolderThatCannotBeRemovedWaitsForTheNextRun)
+{
+    if (m_practice.OnServer())
+        GTEST_SKIP() << "the folders are the same on every database";
+    const TestPractice uninterrupted(1, 60);
+    for (const TestPractice* practice : {static_cast<const TestPractice*>(&m_practice), &uninterrupted})
+        for (const char* patient : {"000009", "000001"})   // removed by the run, kept
+            practice->WriteFile("daten/pat/" + std::string(patient) + "/Akte/Befund.pdf");
+    const QJsonValue memo = QJsonDocument::fromJson(QByteArray::fromStdString(RunScenario(uninterrupted.Folder(), kOwnerEverything)))
+                                .object()
+                                .value(QStringLiteral("memo"));
+    HandOver();
+    const std::string aside = "daten/geloescht/000009";
+    std::filesystem::permissions(m_practice.Folder() + "/daten/pat/000009/Akte", std::filesystem::perms(0555));
+    QProcess child;
+    StartChild(child, kOwnerEverything, true);
+    ASSERT_TRUE(FinishChild(child));
+    EXPECT_EQ(m_report.value(QStringLiteral("memo")), memo);
+    EXPECT_EQ(Trace(), std::vector<std::string>{"CLoeschkonzept: cannot remove, the next run removes " + m_practice.Folder() + "/" + aside});
+    EXPECT_EQ(RowsOf(m_practice), RowsOf(uninterrupted));
+    EXPECT_TRUE(m_practice.Exists(aside + "/Akte/Befund.pdf"));
+    std::vector<std::string> files = FilesOf(m_practice);
+    std::erase_if(files, [&aside](const std::string& file) { return file.starts_with(aside + "/"); });
+    EXPECT_EQ(files, FilesOf(uninterrupted));
+
+    std::filesystem::permissions(m_practice.Folder() + "/" + aside + "/Akte", std::filesystem::perms(0755));
+    StartChild(child, R"js({"answers": [11, 10, 7], "actions": [{"select": 1001, "text": "03"}, {"select": 1002, "text": "01"},
+        {"click": 1003}]})js", true);
+    ASSERT_TRUE(FinishChild(child));
+    EXPECT_EQ(Trace(), std::vector<std::string>{});
+    EXPECT_FALSE(m_practice.Exists(aside));
+    EXPECT_TRUE(m_practice.Exists("daten/pat/000001/Akte/Befund.pdf"));
 }
 
 } // namespace

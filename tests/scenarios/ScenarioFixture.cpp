@@ -1,6 +1,13 @@
 #include "ScenarioFixture.h"
 #include "ScenarioRunner.h"
 #include <QJsonDocument>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+constexpr uid_t kUnprivileged = 65534;
+}
 
 std::vector<std::string> Strings(const QJsonArray& array)
 {
@@ -62,4 +69,37 @@ std::vector<std::string> ScenarioFixture::Trace() const
 QJsonObject ScenarioFixture::Control(int id) const
 {
     return m_report.value(QStringLiteral("controls")).toObject().value(QString::number(id)).toObject();
+}
+
+void ScenarioFixture::StartChild(QProcess& child, const std::string& scenarioJson, bool unprivileged) const
+{
+    // Beside the practice: its own files stay as the runs leave them.
+    const std::string file = m_practice.Folder() + "/../scenario.json";
+    std::ofstream(file) << scenarioJson;
+    const QString runner = qEnvironmentVariable("KELVOR_BIN_DIR") + QStringLiteral("/kelvor-scenario");
+    const QStringList arguments{QString::fromStdString(m_practice.Folder()), QString::fromStdString(file)};
+    if (unprivileged && ::geteuid() == 0)
+        child.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=%1").arg(kUnprivileged),
+                                                           QStringLiteral("--regid=%1").arg(kUnprivileged),
+                                                           QStringLiteral("--clear-groups"), runner} + arguments);
+    else
+        child.start(runner, arguments);
+}
+
+bool ScenarioFixture::FinishChild(QProcess& child)
+{
+    if (!child.waitForFinished(300000) || child.exitStatus() != QProcess::NormalExit)
+        return false;
+    m_report = QJsonDocument::fromJson(child.readAllStandardOutput()).object();
+    return true;
+}
+
+void ScenarioFixture::HandOver() const
+{
+    if (::geteuid() != 0)
+        return;
+    const std::filesystem::path top = std::filesystem::path(m_practice.Folder()).parent_path();
+    ASSERT_EQ(::lchown(top.c_str(), kUnprivileged, kUnprivileged), 0);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(top))
+        ASSERT_EQ(::lchown(entry.path().c_str(), kUnprivileged, kUnprivileged), 0) << entry.path();
 }

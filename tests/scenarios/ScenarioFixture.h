@@ -2,6 +2,7 @@
 #include "TestPractice.h"
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -21,6 +22,13 @@ protected:
     void AddOwnersAndTreaters() const;
 
     QJsonObject Run(const std::string& scenarioJson);
+    // The scenario in a child process of the runner; unprivileged, it runs as the user
+    // 65534 when this test runs as root (who may write whatever the modes say).
+    void StartChild(QProcess& child, const std::string& scenarioJson, bool unprivileged = false) const;
+    // Waits for the child; true when it ended on its own, its report then the one read.
+    bool FinishChild(QProcess& child);
+    // Gives the practice's files to the user 65534 when this test runs as root.
+    void HandOver() const;
 
     // "Kind: text -> answer" for each message of the report.
     std::vector<std::string> Messages() const;

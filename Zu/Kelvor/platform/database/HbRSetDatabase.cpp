@@ -307,14 +307,17 @@ sqlite3* CHbRSetDatabase::SqliteHandle() const
 std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
 {
     const std::string named = "Die Datenbankdatei " + SqliteFile(m_strConnect.substr(kSqlitePrefix.size()));
+    // Before the first read: reading a database in WAL mode creates its -wal and -shm
+    // files, with the rights of the database file, which would make them read-only too
+    // and fail the next run's writes once the file itself is writable again.
+    sqlite3* const handle = SqliteHandle();
+    if (!readOnly && handle != nullptr && sqlite3_db_readonly(handle, "main") == 1)
+        return named + " kann nur gelesen werden.";
     long tables = 0;
     RunBound(*this, "SELECT COUNT(*) FROM sqlite_master WHERE type='table' AND name IN ('MANDANT','LEB','PAT','BEH')", {},
              [&tables](std::vector<std::string>&& row) { tables = std::stol(row.at(0)); });
     if (tables < 4)
         return named + " ist keine Praxisdatenbank.";
-    sqlite3* const handle = SqliteHandle();
-    if (!readOnly && handle != nullptr && sqlite3_db_readonly(handle, "main") == 1)
-        return named + " kann nur gelesen werden.";
     return {};
 }
 
