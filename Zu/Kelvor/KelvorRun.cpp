@@ -105,13 +105,12 @@ void CKelvorDlg::OnStartDeletion()
 void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
 {
     // Another Kelvor may have started a run on this practice since this one started.
-    if (const auto marker = m_marker.Read(); marker && marker->busy) {
-        Halt(6, BusyRunMessage(*marker), 0);
+    if (const auto other = m_marker.Begin(ChosenRun(keys), std::time(nullptr))) {
+        Halt(6, BusyRunMessage(*other), 0);
         EndDialog(0);
         return;
     }
     SetBusy(true);
-    m_marker.Write(ChosenRun(keys), std::time(nullptr));
     EnableControls(false);
     const CWindowServing served;
     m_nFailedStatements = 0;

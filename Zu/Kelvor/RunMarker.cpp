@@ -1,6 +1,7 @@
 #include "RunMarker.h"
 #include "HbTrace.h"
 #include "OpenFile.h"
+#include "RunPoint.h"
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -140,6 +141,22 @@ std::optional<CRunMarker::Run> Parse(const std::string& text)
 
 CRunMarker::CRunMarker(const std::string& logFolder) : m_path(logFolder.empty() ? "" : logFolder + "Kelvor.lauf")
 {
+}
+
+std::optional<CRunMarker::Run> CRunMarker::Begin(const RunChoices& choices, std::time_t started)
+{
+    if (m_path.empty())
+        return std::nullopt;
+    // Held from the look to the rename: another Kelvor's look waits for it.
+    const COpenFile folder(Folder(m_path), O_RDONLY | O_DIRECTORY);
+    if (folder.Fd() >= 0)
+        ::flock(folder.Fd(), LOCK_EX);
+    std::optional<Run> other = Read();
+    if (other && other->busy)
+        return other;
+    CRunPoint::Reach("WriteMarker");
+    Write(choices, started);
+    return std::nullopt;
 }
 
 void CRunMarker::Write(const RunChoices& choices, std::time_t started)

@@ -11,7 +11,9 @@
 // Without a log folder there is no marker.
 // While its run is busy, the marker is held with an exclusive lock, which ends with
 // the run or with its process: a marker found locked is a run going on in another
-// Kelvor, one found unlocked a run cut short.
+// Kelvor, one found unlocked a run cut short. Looking for a busy run and writing the
+// marker are one step under a lock on the log folder, so of two Kelvors started at
+// the same moment one finds the other's run.
 class CRunMarker {
 public:
     struct Run {
@@ -22,16 +24,18 @@ public:
 
     explicit CRunMarker(const std::string& logFolder);
 
-    // Written to a temporary name, locked, flushed and renamed, so it is whole or
+    // The run busy in another Kelvor, if there is one; else the marker of this run is
+    // written to a temporary name, locked, flushed and renamed, so it is whole or
     // absent and never seen unlocked while the run is busy. Held until Remove. A
     // marker that cannot be written is traced; the run goes on.
-    void Write(const RunChoices& choices, std::time_t started);
+    [[nodiscard]] std::optional<Run> Begin(const RunChoices& choices, std::time_t started);
     void Remove();
     // The interrupted run, if a marker is there. A marker that cannot be read is
     // traced and taken as none; it stays until the next run ends.
     std::optional<Run> Read() const;
 
 private:
+    void Write(const RunChoices& choices, std::time_t started);
     bool WriteFile(const std::string& text);
 
     std::string m_path;

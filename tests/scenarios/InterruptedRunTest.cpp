@@ -41,11 +41,8 @@ protected:
     // The scenario in a child process of the runner, which kills itself at the scenario's point.
     bool RunKilled(const std::string& scenario) const
     {
-        const std::string file = m_practice.Folder() + "/kill.json";
-        std::ofstream(file) << scenario;
         QProcess child;
-        child.start(qEnvironmentVariable("KELVOR_BIN_DIR") + QStringLiteral("/kelvor-scenario"),
-                    {QString::fromStdString(m_practice.Folder()), QString::fromStdString(file)});
+        StartChild(child, scenario);
         return child.waitForFinished(300000) && child.exitStatus() == QProcess::CrashExit;
     }
 
@@ -119,7 +116,7 @@ TEST_F(InterruptedRunTest, RunBusyInAnotherKelvorIsNotJoined)
         SCOPED_TRACE(scenario);
         std::optional<CRunMarker> other;
         if (held)
-            other.emplace(m_practice.LogPath()).Write(RunChoices{.deleteIds = {"02"}, .replacementId = "01"}, std::time(nullptr));
+            static_cast<void>(other.emplace(m_practice.LogPath()).Begin(RunChoices{.deleteIds = {"02"}, .replacementId = "01"}, std::time(nullptr)));
         Run(scenario);
         const auto marker = CRunMarker(m_practice.LogPath()).Read();
         ASSERT_TRUE(marker);

@@ -130,7 +130,7 @@ CHbLCheckX& CheckBox(CKelvorDlg& dlg, int id)
 void Perform(CKelvorDlg& dlg, const QJsonObject& action, std::optional<CRunMarker>& otherRun)
 {
     if (action.contains(QStringLiteral("otherRun"))) {
-        otherRun.emplace(GetVqLogPath()).Write(RunChoices{.deleteIds = {"02"}, .replacementId = "01"}, std::time(nullptr));
+        static_cast<void>(otherRun.emplace(GetVqLogPath()).Begin(RunChoices{.deleteIds = {"02"}, .replacementId = "01"}, std::time(nullptr)));
     } else if (action.contains(QStringLiteral("select"))) {
         const int id = action.value(QStringLiteral("select")).toInt();
         CHbLComboX& combo = id == IDC_OWNER ? dlg.m_ownerCombo : dlg.m_replacementCombo;
