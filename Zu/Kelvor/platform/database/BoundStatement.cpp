@@ -34,6 +34,18 @@ void ReadRows(QSqlQuery& query, const QSqlDatabase& db, const RowSink& onRow)
     query.finish();
 }
 
+// A server's statements go through Qt's driver.
+void RunOnQt(const CHbRSetDatabase& db, const std::string& sql, const std::vector<std::string>& params,
+             const RowSink& onRow)
+{
+    QSqlQuery& query = db.Connection().Prepared(ExactPlaceholders(sql, db.Dialect()));
+    for (std::size_t i = 0; i < params.size(); ++i)
+        query.bindValue(static_cast<int>(i), QString::fromStdString(params[i]));
+    if (!query.exec())
+        Fail(query, db.Connection().Database());
+    ReadRows(query, db.Connection().Database(), onRow);
+}
+
 } // namespace
 
 void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vector<std::string>& params,
@@ -42,11 +54,9 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
     if (!db.IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
     CHbRSetDatabase::BeforeStatement(sql);
-    QSqlQuery& query = db.Connection().Prepared(ExactPlaceholders(sql, db.Dialect()));
-    for (std::size_t i = 0; i < params.size(); ++i)
-        query.bindValue(static_cast<int>(i), QString::fromStdString(params[i]));
-    if (!query.exec())
-        Fail(query, db.Connection().Database());
-    ReadRows(query, db.Connection().Database(), onRow);
+    if (CSqliteStatements* const sqlite = db.Connection().Sqlite())
+        sqlite->Run(sql, params, onRow);
+    else
+        RunOnQt(db, sql, params, onRow);
     CWindowServing::IfDue();
 }

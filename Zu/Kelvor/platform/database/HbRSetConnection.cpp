@@ -21,12 +21,17 @@ int ServeWindowDuringStatement(void* /*unused*/)
 
 } // namespace
 
-CHbRSetConnection::CHbRSetConnection(const QString& name) : m_db(QSqlDatabase::database(name, false)) {}
+CHbRSetConnection::CHbRSetConnection(const QString& name) : m_db(QSqlDatabase::database(name, false))
+{
+    if (sqlite3* const handle = SqliteHandle())
+        m_sqlite = std::make_unique<CSqliteStatements>(handle);
+}
 
 CHbRSetConnection::~CHbRSetConnection()
 {
     m_checkpointer.reset();
     m_statements.clear();   // the statements go before the connection closes
+    m_sqlite.reset();
     const QString name = m_db.connectionName();
     m_db.close();
     m_db = QSqlDatabase();
@@ -49,12 +54,17 @@ QSqlQuery& CHbRSetConnection::Prepared(const std::string& sql)
     return *query;
 }
 
-void CHbRSetConnection::TuneSqlite(bool writer)
+sqlite3* CHbRSetConnection::SqliteHandle() const
 {
     const QVariant handle = m_db.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3* db = *static_cast<sqlite3* const*>(handle.constData());
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+void CHbRSetConnection::TuneSqlite(bool writer)
+{
+    sqlite3* const db = SqliteHandle();
     if (db == nullptr)
         return;
     sqlite3_progress_handler(db, kStepsBetweenAsks, ServeWindowDuringStatement, nullptr);

@@ -1,4 +1,5 @@
 #pragma once
+#include "SqliteStatements.h"
 #include "WalCheckpointer.h"
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -22,6 +23,9 @@ public:
     QSqlDatabase& Database() { return m_db; }
     // The kept statement for sql; throws CDBException when it cannot be prepared.
     QSqlQuery& Prepared(const std::string& sql);
+    // An SQLite connection's handle and its statements run on it; nullptr on a server.
+    sqlite3* SqliteHandle() const;
+    CSqliteStatements* Sqlite() { return m_sqlite.get(); }
     // SQLite: a statement that runs long lets the window be served meanwhile; a
     // writer's checkpoints run on a thread of their own.
     void TuneSqlite(bool writer);
@@ -29,5 +33,6 @@ public:
 private:
     QSqlDatabase m_db;
     std::unordered_map<std::string, std::unique_ptr<QSqlQuery>> m_statements;
+    std::unique_ptr<CSqliteStatements> m_sqlite;
     std::unique_ptr<CWalCheckpointer> m_checkpointer;
 };

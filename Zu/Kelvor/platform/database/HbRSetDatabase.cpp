@@ -296,21 +296,13 @@ CHbRSetConnection& CHbRSetDatabase::Connection() const
     return *m_connection;
 }
 
-sqlite3* CHbRSetDatabase::SqliteHandle() const
-{
-    const QVariant handle = Connection().Database().driver()->handle();
-    if (handle.isValid() && std::strcmp(handle.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3* const*>(handle.constData());
-    return nullptr;
-}
-
 std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
 {
     const std::string named = "Die Datenbankdatei " + SqliteFile(m_strConnect.substr(kSqlitePrefix.size()));
     // Before the first read: reading a database in WAL mode creates its -wal and -shm
     // files, with the rights of the database file, which would make them read-only too
     // and fail the next run's writes once the file itself is writable again.
-    sqlite3* const handle = SqliteHandle();
+    sqlite3* const handle = Connection().SqliteHandle();
     if (!readOnly && handle != nullptr && sqlite3_db_readonly(handle, "main") == 1)
         return named + " kann nur gelesen werden.";
     long tables = 0;
@@ -359,7 +351,7 @@ void CHbRSetDatabase::WaitForLocks()
         }
         return;
     }
-    if (sqlite3* const handle = SqliteHandle())
+    if (sqlite3* const handle = Connection().SqliteHandle())
         sqlite3_busy_handler(handle, &CHbRSetDatabase::OnBusy, this);
 }
 

@@ -69,7 +69,6 @@ public:
 private:
     bool ShareWriter(const std::string& file, std::string_view connect);
     void Register(std::string_view connect, bool readOnly);
-    sqlite3* SqliteHandle() const;   // of an SQLite connection, else nullptr
     // Why the open SQLite file is no usable practice database; empty when it is one.
     std::string PracticeFileProblem(bool readOnly) const;
     void WaitForLocks();

@@ -1,0 +1,105 @@
+#include "SqliteStatements.h"
+#include "DBException.h"
+#include <QByteArray>
+#include <QVariant>
+#include <sqlite3.h>
+
+namespace {
+
+// Resets the statement and clears its bindings when the call leaves, however it leaves.
+class CStatementUse {
+public:
+    explicit CStatementUse(sqlite3_stmt* statement) : m_statement(statement) {}
+    ~CStatementUse()
+    {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
+    CStatementUse(const CStatementUse&) = delete;
+    CStatementUse& operator=(const CStatementUse&) = delete;
+
+private:
+    sqlite3_stmt* m_statement;
+};
+
+} // namespace
+
+void CSqliteStatements::Finalize::operator()(sqlite3_stmt* statement) const
+{
+    sqlite3_finalize(statement);
+}
+
+CSqliteStatements::CSqliteStatements(sqlite3* db) : m_db(db) {}
+
+void CSqliteStatements::Run(const std::string& sql, const std::vector<std::string>& params, const RowSink& onRow)
+{
+    sqlite3_stmt* const statement = Prepared(sql);
+    const CStatementUse use(statement);
+    for (std::size_t i = 0; i < params.size(); ++i)
+        if (sqlite3_bind_text(statement, static_cast<int>(i + 1), params[i].data(), static_cast<int>(params[i].size()),
+                              SQLITE_STATIC) != SQLITE_OK)
+            Fail();
+    // Without a reader of rows one step runs the statement, as a statement that
+    // changes rows needs.
+    for (;;) {
+        const int result = sqlite3_step(statement);
+        if (result == SQLITE_DONE)
+            return;
+        if (result != SQLITE_ROW)
+            Fail();
+        if (!onRow)
+            return;
+        onRow(Row(statement));
+    }
+}
+
+sqlite3_stmt* CSqliteStatements::Prepared(const std::string& sql)
+{
+    Statement& kept = m_statements[sql];
+    if (!kept) {
+        sqlite3_stmt* statement = nullptr;
+        const int result = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr);
+        kept.reset(statement);
+        if (result != SQLITE_OK || !kept) {
+            m_statements.erase(sql);
+            Fail();
+        }
+    }
+    return kept.get();
+}
+
+// Texts and integers as the database writes them; a floating-point number or a
+// blob in Qt's text of the value, as the layer shows such a value everywhere.
+std::vector<std::string> CSqliteStatements::Row(sqlite3_stmt* statement) const
+{
+    const int columns = sqlite3_column_count(statement);
+    std::vector<std::string> row;
+    row.reserve(static_cast<std::size_t>(columns));
+    for (int i = 0; i < columns; ++i) {
+        switch (sqlite3_column_type(statement, i)) {
+        case SQLITE_NULL:
+            row.emplace_back();
+            break;
+        case SQLITE_FLOAT:
+            row.push_back(QVariant(sqlite3_column_double(statement, i)).toString().toStdString());
+            break;
+        case SQLITE_BLOB:
+            row.push_back(QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, i)),
+                                              sqlite3_column_bytes(statement, i)))
+                              .toString()
+                              .toStdString());
+            break;
+        default: {   // text, and integers in their decimal form
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+            row.push_back(text == nullptr ? std::string()
+                                          : std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, i))));
+        }
+        }
+    }
+    return row;
+}
+
+void CSqliteStatements::Fail() const
+{
+    throw CDBException(sqlite3_errmsg(m_db));
+}
