@@ -1,15 +1,16 @@
 #pragma once
-#include "Schema.h"
+#include "RowSink.h"
 #include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The generator's own connection to a new practice database: a SQLite file or an
-// empty database on a server. Rows go in through one prepared statement per table,
-// in large transactions; the indexes are made after the data, which is much faster
-// than keeping them up to date.
+// empty database on a server. Rows are handed on one by one, a value for every
+// column; the indexes are made after the data, which is much faster than keeping
+// them up to date.
 class SampleDatabase {
 public:
     struct Field {
@@ -21,23 +22,27 @@ public:
 
     // Creates every table of the schema: in the SQLite file named by database, or on
     // the server an ODBC connection string names. On a server a failed run leaves the
-    // database as it was: the whole practice is one transaction, and where the server
-    // commits each CREATE on its own, the tables made are dropped again.
-    // Throws std::runtime_error.
+    // database as it was. Throws std::runtime_error.
     SampleDatabase(Kind kind, const std::string& database);
-    ~SampleDatabase();
-    SampleDatabase(const SampleDatabase&) = delete;
-    SampleDatabase& operator=(const SampleDatabase&) = delete;
 
     // One row; columns left out hold the empty text.
     void Insert(std::string_view table, std::initializer_list<Field> fields);
     // The next running number of a table ("1", "2", ...), unique in that table.
     std::string NextNumber(std::string_view table);
-    // Creates the indexes, commits and closes the database (a SQLite file in WAL mode).
+    // Creates the indexes and commits (a SQLite file is left in WAL mode).
     void Finish();
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> d;
+    // A table's row being put together, one value per column.
+    struct Row {
+        const TableDef* table;
+        std::vector<std::string_view> values;
+    };
+
+    Row& RowOf(std::string_view table);
+
+    std::unique_ptr<RowSink> m_sink;
+    std::vector<std::string> m_schema;   // the tables' statements, then the indexes'
+    std::map<std::string, Row, std::less<>> m_rows;
     std::map<std::string, long, std::less<>> m_numbers;
 };

@@ -1,0 +1,147 @@
+#include "ServerRowSink.h"
+#include "DBException.h"
+#include "SqlText.h"
+#include <QSqlError>
+#include <QVariant>
+#include <stdexcept>
+
+namespace {
+
+// Rows per insert statement: each statement is a round trip, so many rows go in one.
+constexpr std::size_t kRowsPerInsert = 100;
+const std::string kOdbcPrefix = "odbc:";
+
+// Empty, never null: a null QString binds as NULL, which the practice system never stores.
+QString ToQString(std::string_view text)
+{
+    if (text.empty())
+        return QStringLiteral("");
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+[[noreturn]] void Fail(const std::string& what, const QSqlError& error)
+{
+    throw std::runtime_error(what + ": " + error.text().toStdString());
+}
+
+CHbRSetDatabase& Opened(CHbRSetDatabase& server, const std::string& odbc)
+{
+    try {
+        server.Open(nullptr, false, false, kOdbcPrefix + odbc, false);
+    } catch (const CDBException& error) {
+        throw std::runtime_error(error.ErrorText());
+    }
+    return server;
+}
+
+} // namespace
+
+ServerRowSink::ServerRowSink(const std::string& odbc)
+    : m_dialect(Opened(m_server, odbc).Dialect()),
+      m_db(QSqlDatabase::database(QString::fromStdString(m_server.ConnectionName()), false))
+{
+    if (!m_db.transaction())
+        Fail("Cannot begin a transaction", m_db.lastError());
+}
+
+ServerRowSink::~ServerRowSink()
+{
+    m_writers.clear();
+    // An unfinished practice is rolled back: nothing of it stays. On the way out
+    // nothing may throw: a table that cannot be dropped stays.
+    if (!m_finished && m_db.isOpen()) {
+        m_db.rollback();
+        for (const std::string& table : m_createdTables)
+            QSqlQuery(m_db).exec(ToQString("DROP TABLE " + table));
+    }
+    // The connection is the CHbRSetDatabase's to close.
+    m_db = QSqlDatabase();
+}
+
+void ServerRowSink::Exec(const std::string& statement)
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(ToQString(statement)))
+        Fail("Statement failed (" + statement + ")", query.lastError());
+}
+
+void ServerRowSink::CreateTable(const TableDef& table, const std::string& statement)
+{
+    Exec(statement);
+    if (m_dialect == SqlDialect::MariaDb)
+        m_createdTables.push_back(table.name);
+}
+
+QSqlQuery ServerRowSink::Prepare(const TableDef& table, std::size_t rows)
+{
+    std::string row = "(?";
+    for (std::size_t i = 1; i < table.columns.size(); ++i)
+        row += ",?";
+    row += ")";
+    std::string sql = "INSERT INTO " + table.name + " VALUES " + row;
+    for (std::size_t i = 1; i < rows; ++i)
+        sql += "," + row;
+    QSqlQuery query(m_db);
+    if (!query.prepare(ToQString(ExactPlaceholders(sql, m_dialect))))
+        Fail("Cannot prepare the insert into " + table.name, query.lastError());
+    return query;
+}
+
+void ServerRowSink::Run(const TableDef& table, QSqlQuery& query, Writer& writer)
+{
+    for (std::size_t i = 0; i < writer.values.size(); ++i)
+        query.bindValue(static_cast<int>(i), writer.values[i]);
+    if (!query.exec())
+        Fail("Cannot insert into " + table.name, query.lastError());
+    writer.values.clear();
+}
+
+void ServerRowSink::Insert(const TableDef& table, std::span<const std::string_view> row)
+{
+    auto found = m_writers.find(&table);
+    if (found == m_writers.end()) {
+        found = m_writers.emplace(&table, Writer{Prepare(table, kRowsPerInsert), {}}).first;
+        found->second.values.reserve(table.columns.size() * kRowsPerInsert);
+    }
+    Writer& writer = found->second;
+    for (const std::string_view value : row)
+        writer.values.push_back(ToQString(value));
+    if (writer.values.size() == table.columns.size() * kRowsPerInsert)
+        Run(table, writer.query, writer);
+}
+
+// The rows still waiting, in one statement of their own size.
+void ServerRowSink::Flush()
+{
+    for (auto& [table, writer] : m_writers) {
+        if (writer.values.empty())
+            continue;
+        QSqlQuery rest = Prepare(*table, writer.values.size() / table->columns.size());
+        Run(*table, rest, writer);
+    }
+    m_writers.clear();
+}
+
+// The planner needs the new rows' statistics before the first run.
+std::string ServerRowSink::AnalyzeStatement() const
+{
+    if (m_dialect != SqlDialect::MariaDb)
+        return "ANALYZE";
+    std::string tables;
+    for (const TableDef& table : PracticeSchema())
+        tables += (tables.empty() ? "" : ", ") + table.name;
+    return "ANALYZE TABLE " + tables;
+}
+
+void ServerRowSink::Finish(std::span<const std::string> statements)
+{
+    Flush();
+    for (const std::string& statement : statements)
+        Exec(statement);
+    if (!m_db.commit())
+        Fail("Cannot commit", m_db.lastError());
+    m_finished = true;
+    Exec(AnalyzeStatement());
+    m_db = QSqlDatabase();
+    m_server.Close();
+}
