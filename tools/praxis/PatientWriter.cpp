@@ -1,5 +1,4 @@
 #include "PatientWriter.h"
-#include "SampleFiles.h"
 #include "SampleNames.h"
 #include "SampleText.h"
 
@@ -219,7 +218,7 @@ void PatientWriter::WriteDocuments(const std::string& owner)
                                      {"TITEL", kind == "p" ? "Aufklärungsbogen" : "Brief an Hausarzt"}});
 }
 
-void PatientWriter::WriteFolder() const
+void PatientWriter::WriteFolder()
 {
-    WriteSampleFile(m_dataFolder / "pat" / m_patNr / "Befund.pdf", "Befund " + m_patNr + "\n");
+    m_files.Write(m_dataFolder / "pat" / m_patNr / "Befund.pdf", "Befund " + m_patNr + "\n");
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "BackgroundFiles.h"
 #include "PracticeStaff.h"
 #include <filesystem>
 #include <map>
@@ -7,7 +8,8 @@
 // One patient at a time with everything that hangs on it: address, billing
 // cases with services, findings, archive entries, invoices, payments and their
 // journal rows, laboratory vouchers, transfer records, documents and a folder.
-// Nothing is kept from one patient to the next, so memory stays flat.
+// Nothing is kept from one patient to the next, so memory stays flat; the folders
+// are written on a thread of their own.
 class PatientWriter {
 public:
     PatientWriter(SampleDatabase& db, SeededRandom& random, const PracticeStaff& staff,
@@ -15,6 +17,8 @@ public:
         : m_db(db), m_random(random), m_staff(staff), m_dataFolder(std::move(dataFolder)) {}
 
     void Write(const std::string& patNr);
+    // Returns once every patient's folder is written. Throws std::runtime_error.
+    void Finish() { m_files.Finish(); }
 
 private:
     struct BillingCase {
@@ -33,7 +37,7 @@ private:
     void WriteLabVouchers();
     void WriteOwnerRecords(const std::string& owner);
     void WriteDocuments(const std::string& owner);
-    void WriteFolder() const;
+    void WriteFolder();
     std::string Next(const std::string& counter);   // running number within this patient
 
     SampleDatabase& m_db;
@@ -43,4 +47,5 @@ private:
 
     std::string m_patNr;
     std::map<std::string, int> m_counters;
+    BackgroundFiles m_files;
 };

@@ -71,6 +71,7 @@ void WritePractice(SampleDatabase& db, const fs::path& folder, const PracticeOpt
     const int width = std::max(6, static_cast<int>(std::to_string(options.patients).size()));
     for (long i = 1; i <= options.patients; ++i)
         patients.Write(Padded(i, width));
+    patients.Finish();
     db.Insert("NUMBERPOOL", {{"ID", "1"}, {"MDID", staff.Owners().back()}, {"LEBID", staff.Treaters().back().lebId},
                              {"PATNR", options.patients > 0 ? Padded(options.patients, width) : std::string()}});
     WriteOwnerFiles(folder / "daten", folder / "qa", staff.Owners());
