@@ -1,7 +1,6 @@
 #include "SampleDatabase.h"
 #include "ServerRowSink.h"
 #include "SqliteRowSink.h"
-#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -23,25 +22,36 @@ SampleDatabase::SampleDatabase(Kind kind, const std::string& database)
         m_sink->CreateTable(PracticeSchema()[i], m_schema[i]);
 }
 
-SampleDatabase::Row& SampleDatabase::RowOf(std::string_view table)
+SampleDatabase::Batch& SampleDatabase::BatchOf(std::string_view table)
 {
-    if (const auto found = m_rows.find(table); found != m_rows.end())
+    if (const auto found = m_batches.find(table); found != m_batches.end())
         return found->second;
     const TableDef& def = SchemaTable(table);
-    return m_rows.emplace(def.name, Row{&def, std::vector<std::string_view>(def.columns.size())}).first->second;
+    Batch batch{&def, std::vector<std::string>(def.columns.size() * m_sink->RowsPerInsert())};
+    return m_batches.emplace(def.name, std::move(batch)).first->second;
+}
+
+void SampleDatabase::Hand(Batch& batch)
+{
+    m_sink->Insert(*batch.table, std::span<const std::string>(batch.values).first(batch.used));
+    batch.used = 0;
 }
 
 void SampleDatabase::Insert(std::string_view table, std::initializer_list<Field> fields)
 {
-    Row& row = RowOf(table);
-    std::fill(row.values.begin(), row.values.end(), std::string_view());
+    Batch& batch = BatchOf(table);
+    const auto row = std::span(batch.values).subspan(batch.used, batch.table->columns.size());
+    for (std::string& value : row)
+        value.clear();
     for (const Field& field : fields) {
-        const int index = row.table->ColumnIndex(field.column);
+        const int index = batch.table->ColumnIndex(field.column);
         if (index < 0)
-            throw std::runtime_error("No column " + std::string(field.column) + " in " + row.table->name);
-        row.values[static_cast<std::size_t>(index)] = field.value;
+            throw std::runtime_error("No column " + std::string(field.column) + " in " + batch.table->name);
+        row[static_cast<std::size_t>(index)] = field.value;
     }
-    m_sink->Insert(*row.table, row.values);
+    batch.used += row.size();
+    if (batch.used == batch.values.size())
+        Hand(batch);
 }
 
 std::string SampleDatabase::NextNumber(std::string_view table)
@@ -54,5 +64,8 @@ std::string SampleDatabase::NextNumber(std::string_view table)
 
 void SampleDatabase::Finish()
 {
+    for (auto& [name, batch] : m_batches)
+        if (batch.used > 0)
+            Hand(batch);
     m_sink->Finish(std::span<const std::string>(m_schema).subspan(PracticeSchema().size()));
 }

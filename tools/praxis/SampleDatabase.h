@@ -8,9 +8,9 @@
 #include <vector>
 
 // The generator's own connection to a new practice database: a SQLite file or an
-// empty database on a server. Rows are handed on one by one, a value for every
-// column; the indexes are made after the data, which is much faster than keeping
-// them up to date.
+// empty database on a server. A table's rows are handed on a batch at a time; the
+// indexes are made after the data, which is much faster than keeping them up to
+// date.
 class SampleDatabase {
 public:
     struct Field {
@@ -33,16 +33,19 @@ public:
     void Finish();
 
 private:
-    // A table's row being put together, one value per column.
-    struct Row {
+    // A table's rows waiting to be handed on, one value per column; the texts are
+    // kept from batch to batch, so that filling them seldom allocates.
+    struct Batch {
         const TableDef* table;
-        std::vector<std::string_view> values;
+        std::vector<std::string> values;
+        std::size_t used = 0;
     };
 
-    Row& RowOf(std::string_view table);
+    Batch& BatchOf(std::string_view table);
+    void Hand(Batch& batch);
 
     std::unique_ptr<RowSink> m_sink;
     std::vector<std::string> m_schema;   // the tables' statements, then the indexes'
-    std::map<std::string, Row, std::less<>> m_rows;
+    std::map<std::string, Batch, std::less<>> m_batches;
     std::map<std::string, long, std::less<>> m_numbers;
 };

@@ -7,7 +7,7 @@
 
 namespace {
 
-// Rows per insert statement: each statement is a round trip, so many rows go in one.
+// Rows per insert statement: each statement is a round trip, so many go in one.
 constexpr std::size_t kRowsPerInsert = 100;
 const std::string kOdbcPrefix = "odbc:";
 
@@ -46,7 +46,7 @@ ServerRowSink::ServerRowSink(const std::string& odbc)
 
 ServerRowSink::~ServerRowSink()
 {
-    m_writers.clear();
+    m_inserts.clear();
     // An unfinished practice is rolled back: nothing of it stays. On the way out
     // nothing may throw: a table that cannot be dropped stays.
     if (!m_finished && m_db.isOpen()) {
@@ -72,54 +72,39 @@ void ServerRowSink::CreateTable(const TableDef& table, const std::string& statem
         m_createdTables.push_back(table.name);
 }
 
+std::size_t ServerRowSink::RowsPerInsert() const
+{
+    return kRowsPerInsert;
+}
+
 QSqlQuery ServerRowSink::Prepare(const TableDef& table, std::size_t rows)
 {
-    std::string row = "(?";
-    for (std::size_t i = 1; i < table.columns.size(); ++i)
-        row += ",?";
-    row += ")";
-    std::string sql = "INSERT INTO " + table.name + " VALUES " + row;
-    for (std::size_t i = 1; i < rows; ++i)
-        sql += "," + row;
     QSqlQuery query(m_db);
-    if (!query.prepare(ToQString(ExactPlaceholders(sql, m_dialect))))
+    if (!query.prepare(ToQString(ExactPlaceholders(InsertText(table, rows), m_dialect))))
         Fail("Cannot prepare the insert into " + table.name, query.lastError());
     return query;
 }
 
-void ServerRowSink::Run(const TableDef& table, QSqlQuery& query, Writer& writer)
+void ServerRowSink::Run(const TableDef& table, QSqlQuery& insert, std::span<const std::string> values)
 {
-    for (std::size_t i = 0; i < writer.values.size(); ++i)
-        query.bindValue(static_cast<int>(i), writer.values[i]);
-    if (!query.exec())
-        Fail("Cannot insert into " + table.name, query.lastError());
-    writer.values.clear();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        insert.bindValue(static_cast<int>(i), ToQString(values[i]));
+    if (!insert.exec())
+        Fail("Cannot insert into " + table.name, insert.lastError());
 }
 
-void ServerRowSink::Insert(const TableDef& table, std::span<const std::string_view> row)
+void ServerRowSink::Insert(const TableDef& table, std::span<const std::string> values)
 {
-    auto found = m_writers.find(&table);
-    if (found == m_writers.end()) {
-        found = m_writers.emplace(&table, Writer{Prepare(table, kRowsPerInsert), {}}).first;
-        found->second.values.reserve(table.columns.size() * kRowsPerInsert);
+    const std::size_t rows = values.size() / table.columns.size();
+    if (rows != kRowsPerInsert) {
+        QSqlQuery rest = Prepare(table, rows);
+        Run(table, rest, values);
+        return;
     }
-    Writer& writer = found->second;
-    for (const std::string_view value : row)
-        writer.values.push_back(ToQString(value));
-    if (writer.values.size() == table.columns.size() * kRowsPerInsert)
-        Run(table, writer.query, writer);
-}
-
-// The rows still waiting, in one statement of their own size.
-void ServerRowSink::Flush()
-{
-    for (auto& [table, writer] : m_writers) {
-        if (writer.values.empty())
-            continue;
-        QSqlQuery rest = Prepare(*table, writer.values.size() / table->columns.size());
-        Run(*table, rest, writer);
-    }
-    m_writers.clear();
+    auto found = m_inserts.find(&table);
+    if (found == m_inserts.end())
+        found = m_inserts.emplace(&table, Prepare(table, rows)).first;
+    Run(table, found->second, values);
 }
 
 // The planner needs the new rows' statistics before the first run.
@@ -135,7 +120,7 @@ std::string ServerRowSink::AnalyzeStatement() const
 
 void ServerRowSink::Finish(std::span<const std::string> statements)
 {
-    Flush();
+    m_inserts.clear();
     for (const std::string& statement : statements)
         Exec(statement);
     if (!m_db.commit())

@@ -20,27 +20,21 @@ public:
     ServerRowSink& operator=(const ServerRowSink&) = delete;
 
     SqlDialect Dialect() const override { return m_dialect; }
+    std::size_t RowsPerInsert() const override;
     void CreateTable(const TableDef& table, const std::string& statement) override;
-    void Insert(const TableDef& table, std::span<const std::string_view> row) override;
+    void Insert(const TableDef& table, std::span<const std::string> values) override;
     void Finish(std::span<const std::string> statements) override;
 
 private:
-    // The rows of one table waiting for their insert statement, field after field.
-    struct Writer {
-        QSqlQuery query;   // inserts a full batch of rows
-        std::vector<QString> values;
-    };
-
     void Exec(const std::string& statement);
     QSqlQuery Prepare(const TableDef& table, std::size_t rows);
-    void Run(const TableDef& table, QSqlQuery& query, Writer& writer);
-    void Flush();
+    static void Run(const TableDef& table, QSqlQuery& insert, std::span<const std::string> values);
     std::string AnalyzeStatement() const;
 
     CHbRSetDatabase m_server;
     SqlDialect m_dialect;
     QSqlDatabase m_db;
     std::vector<std::string> m_createdTables;   // on a server whose CREATE commits
-    std::map<const TableDef*, Writer> m_writers;
+    std::map<const TableDef*, QSqlQuery> m_inserts;   // a full batch of rows each
     bool m_finished = false;
 };

@@ -1,6 +1,13 @@
 #include "SqliteRowSink.h"
 #include <sqlite3.h>
 
+namespace {
+
+// A few rows to a statement spare most of a statement's start and end per row.
+constexpr std::size_t kRowsPerInsert = 16;
+
+} // namespace
+
 SqliteRowSink::SqliteRowSink(const std::filesystem::path& file)
     : m_db(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX)   // one thread: no locking per call
 {
@@ -14,37 +21,51 @@ SqliteRowSink::SqliteRowSink(const std::filesystem::path& file)
     Exec("BEGIN");
 }
 
+std::size_t SqliteRowSink::RowsPerInsert() const
+{
+    return kRowsPerInsert;
+}
+
 void SqliteRowSink::Exec(const std::string& statement) const
 {
     if (sqlite3_exec(m_db.Handle(), statement.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         m_db.Fail(statement);
 }
 
-void SqliteRowSink::CreateTable(const TableDef& table, const std::string& statement)
+SqliteRowSink::Statement SqliteRowSink::Prepare(const TableDef& table, std::size_t rows) const
 {
-    Exec(statement);
-    std::string sql = "INSERT INTO " + table.name + " VALUES (?";
-    for (std::size_t i = 1; i < table.columns.size(); ++i)
-        sql += ",?";
-    sql += ")";
+    const std::string sql = InsertText(table, rows);
     sqlite3_stmt* insert = nullptr;
     if (sqlite3_prepare_v3(m_db.Handle(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &insert, nullptr) != SQLITE_OK)
         m_db.Fail(sql);
-    m_inserts.emplace(&table, Statement(insert, sqlite3_finalize));
+    return {insert, sqlite3_finalize};
 }
 
-void SqliteRowSink::Insert(const TableDef& table, std::span<const std::string_view> row)
+void SqliteRowSink::CreateTable(const TableDef& table, const std::string& statement)
 {
-    sqlite3_stmt* const insert = m_inserts.at(&table).get();
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        // A null pointer would bind NULL, which the practice system never stores.
-        const char* const text = row[i].empty() ? "" : row[i].data();
-        sqlite3_bind_text(insert, static_cast<int>(i) + 1, text, static_cast<int>(row[i].size()), SQLITE_STATIC);
-    }
+    Exec(statement);
+    m_inserts.emplace(&table, Prepare(table, kRowsPerInsert));
+}
+
+void SqliteRowSink::Run(const TableDef& table, sqlite3_stmt* insert, std::span<const std::string> values) const
+{
+    // Texts, never NULL, which the practice system never stores.
+    for (std::size_t i = 0; i < values.size(); ++i)
+        sqlite3_bind_text(insert, static_cast<int>(i) + 1, values[i].c_str(), static_cast<int>(values[i].size()),
+                          SQLITE_STATIC);
     const int step = sqlite3_step(insert);
     sqlite3_reset(insert);
     if (step != SQLITE_DONE)
         m_db.Fail("The insert into " + table.name);
+}
+
+void SqliteRowSink::Insert(const TableDef& table, std::span<const std::string> values)
+{
+    const std::size_t rows = values.size() / table.columns.size();
+    if (rows == kRowsPerInsert)
+        Run(table, m_inserts.at(&table).get(), values);
+    else
+        Run(table, Prepare(table, rows).get(), values);
 }
 
 void SqliteRowSink::Finish(std::span<const std::string> statements)
