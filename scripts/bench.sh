@@ -2,15 +2,33 @@
 # Runs the owner-run benchmark for each practice size (default 10000 100000) on
 # SQLite and, unless --sqlite-only, on a throwaway PostgreSQL server; writes the
 # table to docs/benchmark-results.md and the scaling chart (time per patient
-# against practice size, both back ends) to docs/benchmark-scaling.png.
+# against practice size, both back ends) to docs/benchmark-scaling.png. A size
+# followed by ":sqlite" or ":server" runs on that back end only, e.g.
 #
-#     scripts/bench.sh [--sqlite-only] [PATIENTS...]
+#     scripts/bench.sh [--sqlite-only] [PATIENTS[:sqlite|:server]...]
+#     scripts/bench.sh 10000 100000 1000000:sqlite
 set -euo pipefail
 cd "$(dirname "$0")/.."
 backends=(sqlite server)
 if [ "${1:-}" = "--sqlite-only" ]; then backends=(sqlite); shift; fi
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(10000 100000)
+
+# The back ends of one size: those it names, else all of this run's.
+backends_of() {
+  case "$1" in
+    *:sqlite | *:server) echo "${1#*:}" ;;
+    *) echo "${backends[*]}" ;;
+  esac
+}
+needs_server=""
+for spec in "${sizes[@]}"; do
+  if [[ "$spec" == *:* && "$spec" != *:sqlite && "$spec" != *:server ]]; then
+    echo "scripts/bench.sh: $spec: the back end after the colon is sqlite or server" >&2
+    exit 2
+  fi
+  if [[ " $(backends_of "$spec") " == *" server "* ]]; then needs_server=1; fi
+done
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -26,7 +44,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-if [[ " ${backends[*]} " == *" server "* ]] && [ -z "${KELVOR_TEST_SERVER:-}" ]; then
+if [ -n "$needs_server" ] && [ -z "${KELVOR_TEST_SERVER:-}" ]; then
   KELVOR_TEST_SERVER="$(scripts/pg-server.sh start "$work/pg" | tail -n 1)"
   export KELVOR_TEST_SERVER
   server_started=1
@@ -35,8 +53,9 @@ fi
 rows="$work/rows"
 : >"$rows"
 header=""
-for size in "${sizes[@]}"; do
-  out="$("${BUILD_DIR:-build}/bin/bench_owner_run" "$size" "${backends[@]}")"
+for spec in "${sizes[@]}"; do
+  read -r -a on <<<"$(backends_of "$spec")"
+  out="$("${BUILD_DIR:-build}/bin/bench_owner_run" "${spec%%:*}" "${on[@]}")"
   header="$(head -n 2 <<<"$out")"
   tail -n +3 <<<"$out" | tee -a "$rows"
 done
