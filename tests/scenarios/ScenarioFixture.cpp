@@ -88,7 +88,7 @@ void ScenarioFixture::StartChild(QProcess& child, const std::string& scenarioJso
 
 bool ScenarioFixture::FinishChild(QProcess& child)
 {
-    if (!child.waitForFinished(300000) || child.exitStatus() != QProcess::NormalExit)
+    if ((child.state() != QProcess::NotRunning && !child.waitForFinished(300000)) || child.exitStatus() != QProcess::NormalExit)
         return false;
     m_report = QJsonDocument::fromJson(child.readAllStandardOutput()).object();
     return true;

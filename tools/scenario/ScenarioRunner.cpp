@@ -5,10 +5,8 @@
 #include "PhotographedMessageService.h"
 #include "Screenshot.h"
 #include "ScriptedMessageService.h"
-#include "RunMarker.h"
 #include "RunPoint.h"
 #include "StatementLog.h"
-#include "VqParams.h"
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
@@ -17,8 +15,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <csignal>
-#include <ctime>
-#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -125,13 +121,10 @@ CHbLCheckX& CheckBox(CKelvorDlg& dlg, int id)
     }
 }
 
-// One control action, done the way a user does it; or a run that another Kelvor
-// starts on the practice now and keeps busy until the scenario ends.
-void Perform(CKelvorDlg& dlg, const QJsonObject& action, std::optional<CRunMarker>& otherRun)
+// One control action, done the way a user does it.
+void Perform(CKelvorDlg& dlg, const QJsonObject& action)
 {
-    if (action.contains(QStringLiteral("otherRun"))) {
-        static_cast<void>(otherRun.emplace(GetVqLogPath()).Begin(RunChoices{.deleteIds = {"02"}, .replacementId = "01"}, std::time(nullptr)));
-    } else if (action.contains(QStringLiteral("select"))) {
+    if (action.contains(QStringLiteral("select"))) {
         const int id = action.value(QStringLiteral("select")).toInt();
         CHbLComboX& combo = id == IDC_OWNER ? dlg.m_ownerCombo : dlg.m_replacementCombo;
         if (!combo.SelectText(action.value(QStringLiteral("text")).toString().toStdString()))
@@ -220,13 +213,12 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     QJsonObject controls;
     std::string actionError;
     const QJsonArray actions = scenario.value(QStringLiteral("actions")).toArray();
-    std::optional<CRunMarker> otherRun;
     CDialog::SetModalHook([&](CDialog& dialog) {
         auto& dlg = dynamic_cast<CKelvorDlg&>(dialog);
         window = dlg.Window();
         try {
             for (const QJsonValue action : actions)
-                Perform(dlg, action.toObject(), otherRun);
+                Perform(dlg, action.toObject());
             if (screenshotAfterActions)
                 SaveScreenshot(*window, screenshot);
         } catch (const std::exception& e) {
