@@ -224,7 +224,6 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
                                 .value(QStringLiteral("memo"));
     const auto tables = m_practice.DumpAll();
     const std::string database = m_practice.Folder() + "/praxis.db";
-    HandOver();
     QProcess child;
     const auto run = [&](const std::string& scenario) {
         StartChild(child, scenario, true);

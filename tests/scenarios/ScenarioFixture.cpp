@@ -78,12 +78,16 @@ void ScenarioFixture::StartChild(QProcess& child, const std::string& scenarioJso
     std::ofstream(file) << scenarioJson;
     const QString runner = qEnvironmentVariable("KELVOR_BIN_DIR") + QStringLiteral("/kelvor-scenario");
     const QStringList arguments{QString::fromStdString(m_practice.Folder()), QString::fromStdString(file)};
-    if (unprivileged && ::geteuid() == 0)
-        child.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=%1").arg(kUnprivileged),
-                                                           QStringLiteral("--regid=%1").arg(kUnprivileged),
-                                                           QStringLiteral("--clear-groups"), runner} + arguments);
-    else
-        child.start(runner, arguments);
+    if (!unprivileged || ::geteuid() != 0)
+        return child.start(runner, arguments);
+    // The practice, the scenario and the folder holding them become the user's.
+    const std::filesystem::path top = std::filesystem::path(m_practice.Folder()).parent_path();
+    ASSERT_EQ(::lchown(top.c_str(), kUnprivileged, kUnprivileged), 0);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(top))
+        ASSERT_EQ(::lchown(entry.path().c_str(), kUnprivileged, kUnprivileged), 0) << entry.path();
+    child.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=%1").arg(kUnprivileged),
+                                                       QStringLiteral("--regid=%1").arg(kUnprivileged),
+                                                       QStringLiteral("--clear-groups"), runner} + arguments);
 }
 
 bool ScenarioFixture::FinishChild(QProcess& child)
@@ -92,14 +96,4 @@ bool ScenarioFixture::FinishChild(QProcess& child)
         return false;
     m_report = QJsonDocument::fromJson(child.readAllStandardOutput()).object();
     return true;
-}
-
-void ScenarioFixture::HandOver() const
-{
-    if (::geteuid() != 0)
-        return;
-    const std::filesystem::path top = std::filesystem::path(m_practice.Folder()).parent_path();
-    ASSERT_EQ(::lchown(top.c_str(), kUnprivileged, kUnprivileged), 0);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(top))
-        ASSERT_EQ(::lchown(entry.path().c_str(), kUnprivileged, kUnprivileged), 0) << entry.path();
 }

@@ -22,13 +22,12 @@ protected:
     void AddOwnersAndTreaters() const;
 
     QJsonObject Run(const std::string& scenarioJson);
-    // The scenario in a child process of the runner; unprivileged, it runs as the user
-    // 65534 when this test runs as root (who may write whatever the modes say).
+    // The scenario in a child process of the runner. Unprivileged, when this test runs as
+    // root (who may write whatever the modes say), it runs as the user 65534, who is
+    // given the practice's files.
     void StartChild(QProcess& child, const std::string& scenarioJson, bool unprivileged = false) const;
     // Waits for the child; true when it ended on its own, its report then the one read.
     bool FinishChild(QProcess& child);
-    // Gives the practice's files to the user 65534 when this test runs as root.
-    void HandOver() const;
 
     // "Kind: text -> answer" for each message of the report.
     std::vector<std::string> Messages() const;
