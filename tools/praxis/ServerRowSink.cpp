@@ -27,7 +27,7 @@ QString ToQString(std::string_view text)
 CHbRSetDatabase& Opened(CHbRSetDatabase& server, const std::string& odbc)
 {
     try {
-        server.Open(nullptr, false, false, kOdbcPrefix + odbc, false);
+        server.OpenHere(kOdbcPrefix + odbc);
     } catch (const CDBException& error) {
         throw std::runtime_error(error.ErrorText());
     }

@@ -19,31 +19,37 @@ namespace {
     throw CDBException(std::move(error));
 }
 
-void ReadRows(QSqlQuery& query, const QSqlDatabase& db, const RowSink& onRow)
+void ReadRows(QSqlQuery& query, const QSqlDatabase& db, std::vector<std::vector<std::string>>* rows)
 {
     const int columns = query.record().count();
-    while (onRow && query.next()) {
-        std::vector<std::string> row;
+    while (rows != nullptr && query.next()) {
+        std::vector<std::string>& row = rows->emplace_back();
         row.reserve(static_cast<std::size_t>(columns));
         for (int i = 0; i < columns; ++i)
             row.push_back(query.value(i).toString().toStdString());
-        onRow(std::move(row));
     }
     if (query.lastError().isValid())
         Fail(query, db);
     query.finish();
 }
 
-// A server's statements go through Qt's driver.
+// A server's statements go through Qt's driver, on the connection's own thread; the
+// rows come back to the caller's sink on the caller's.
 void RunOnQt(const CHbRSetDatabase& db, const std::string& sql, const std::vector<std::string>& params,
              const RowSink& onRow)
 {
-    QSqlQuery& query = db.Connection().Prepared(ExactPlaceholders(sql, db.Dialect()));
-    for (std::size_t i = 0; i < params.size(); ++i)
-        query.bindValue(static_cast<int>(i), QString::fromStdString(params[i]));
-    if (!query.exec())
-        Fail(query, db.Connection().Database());
-    ReadRows(query, db.Connection().Database(), onRow);
+    CHbRSetConnection& connection = db.Connection();
+    std::vector<std::vector<std::string>> rows;
+    connection.Run([&] {
+        QSqlQuery& query = connection.Prepared(ExactPlaceholders(sql, db.Dialect()));
+        for (std::size_t i = 0; i < params.size(); ++i)
+            query.bindValue(static_cast<int>(i), QString::fromStdString(params[i]));
+        if (!query.exec())
+            Fail(query, connection.Database());
+        ReadRows(query, connection.Database(), onRow ? &rows : nullptr);
+    });
+    for (std::vector<std::string>& row : rows)
+        onRow(std::move(row));
 }
 
 } // namespace

@@ -21,21 +21,28 @@ int ServeWindowDuringStatement(void* /*unused*/)
 
 } // namespace
 
-CHbRSetConnection::CHbRSetConnection(const QString& name) : m_db(QSqlDatabase::database(name, false))
+CHbRSetConnection::CHbRSetConnection(const QString& name, bool ownThread, const std::function<void()>& open)
+    : m_thread(ownThread ? std::make_unique<CStatementThread>() : nullptr)
 {
-    if (sqlite3* const handle = SqliteHandle())
-        m_sqlite = std::make_unique<CSqliteStatements>(handle);
+    Run([&] {
+        open();
+        m_db = QSqlDatabase::database(name, false);
+        if (sqlite3* const handle = SqliteHandle())
+            m_sqlite = std::make_unique<CSqliteStatements>(handle);
+    });
 }
 
 CHbRSetConnection::~CHbRSetConnection()
 {
-    m_checkpointer.reset();
-    m_statements.clear();   // the statements go before the connection closes
-    m_sqlite.reset();
-    const QString name = m_db.connectionName();
-    m_db.close();
-    m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(name);
+    Run([this] {
+        m_checkpointer.reset();
+        m_statements.clear();   // the statements go before the connection closes
+        m_sqlite.reset();
+        const QString name = m_db.connectionName();
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    });
 }
 
 QSqlQuery& CHbRSetConnection::Prepared(const std::string& sql)

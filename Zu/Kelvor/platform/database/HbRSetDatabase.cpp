@@ -135,6 +135,16 @@ void OpenQtConnection(const QString& name, const QString& driver, const QString&
     throw CDBException(failure + error);
 }
 
+// Begins or commits a transaction where the connection lives; throws the database's error.
+void TransactionStep(CHbRSetConnection& connection, bool (QSqlDatabase::*step)())
+{
+    connection.Run([&] {
+        QSqlDatabase& db = connection.Database();
+        if (!(db.*step)())
+            throw CDBException(DatabaseErrorText(db.lastError()));
+    });
+}
+
 } // namespace
 
 CHbRSetDatabase::CHbRSetDatabase() : m_strConnectionName(UniqueConnectionName()) {}
@@ -146,6 +156,16 @@ CHbRSetDatabase::~CHbRSetDatabase()
 
 bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnly, std::string_view connect,
                            bool /*useCursorLib*/)
+{
+    return OpenConnection(readOnly, connect, true);
+}
+
+bool CHbRSetDatabase::OpenHere(std::string_view connect)
+{
+    return OpenConnection(false, connect, false);
+}
+
+bool CHbRSetDatabase::OpenConnection(bool readOnly, std::string_view connect, bool serverThread)
 {
     Close();
     const QString name = QString::fromStdString(m_strConnectionName);
@@ -160,17 +180,22 @@ bool CHbRSetDatabase::Open(const char* /*dsn*/, bool /*exclusive*/, bool readOnl
         if (!readOnly && ShareWriter(file, connect))
             return true;
         const QString options = readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString();
-        OpenQtConnection(name, QStringLiteral("QSQLITE"), QString::fromStdString(file), options, failure);
+        m_connection = std::make_shared<CHbRSetConnection>(name, false, [&] {
+            OpenQtConnection(name, QStringLiteral("QSQLITE"), QString::fromStdString(file), options, failure);
+        });
     } else if (connect.starts_with(kOdbcPrefix)) {
         const std::string_view odbc = connect.substr(kOdbcPrefix.size());
         const QString options =
             readOnly ? kOdbcOptions + QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY") : kOdbcOptions;
         failure = "Der Datenbankserver " + ServerDescription(odbc) + " ist nicht erreichbar: ";
-        OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(std::string(odbc) + DriverOptions(odbc)), options, failure);
+        // The driver blocks the calling thread until the server answers: the
+        // connection gets a thread of its own.
+        m_connection = std::make_shared<CHbRSetConnection>(name, serverThread, [&] {
+            OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(std::string(odbc) + DriverOptions(odbc)), options, failure);
+        });
     } else {
         throw CDBException("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.");
     }
-    m_connection = std::make_shared<CHbRSetConnection>(name);
     Register(connect, readOnly);
     WaitForLocks();
     try {
@@ -232,7 +257,9 @@ void CHbRSetDatabase::Register(std::string_view connect, bool readOnly)
 {
     m_strConnect = connect;
     m_bReadOnly = readOnly;
-    m_dialect = IsSqlite() ? SqlDialect::Sqlite : ServerDialect(m_connection->Database());
+    m_dialect = SqlDialect::Sqlite;
+    if (!IsSqlite())
+        m_connection->Run([this] { m_dialect = ServerDialect(m_connection->Database()); });
     RegisterOpen(this);
 }
 
@@ -283,9 +310,12 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
     if (!IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
     BeforeStatement(statement);
-    QSqlQuery query(Connection().Database());
-    if (!query.exec(ToQt(statement)))
-        throw CDBException(StatementErrorText(query.lastError(), Connection().Database()));
+    CHbRSetConnection& connection = Connection();
+    connection.Run([&] {
+        QSqlQuery query(connection.Database());
+        if (!query.exec(ToQt(statement)))
+            throw CDBException(StatementErrorText(query.lastError(), connection.Database()));
+    });
     CWindowServing::IfDue();
 }
 
@@ -375,20 +405,16 @@ bool CHbRSetDatabase::IsSqlite() const
 
 void CHbRSetDatabase::Begin()
 {
-    QSqlDatabase& db = Connection().Database();
-    if (!db.transaction())
-        throw CDBException(DatabaseErrorText(db.lastError()));
+    TransactionStep(Connection(), &QSqlDatabase::transaction);
 }
 
 void CHbRSetDatabase::Commit()
 {
-    QSqlDatabase& db = Connection().Database();
-    if (!db.commit())
-        throw CDBException(DatabaseErrorText(db.lastError()));
+    TransactionStep(Connection(), &QSqlDatabase::commit);
 }
 
 void CHbRSetDatabase::Rollback()
 {
     if (m_connection)
-        m_connection->Database().rollback();
+        m_connection->Run([this] { m_connection->Database().rollback(); });
 }

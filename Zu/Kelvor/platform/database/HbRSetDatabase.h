@@ -29,6 +29,11 @@ public:
     void Close();
     bool IsOpen() const;
 
+    // Open, read-write, for a tool that works on the Qt connection itself (by
+    // ConnectionName) on the calling thread: a server connection gets no thread of
+    // its own.
+    bool OpenHere(std::string_view connect);
+
     // Connect text for a further connection to the same database.
     std::string GetCryptConnect() const;
 
@@ -67,6 +72,7 @@ public:
     static void BeforeStatement(std::string_view statement);
 
 private:
+    bool OpenConnection(bool readOnly, std::string_view connect, bool serverThread);
     bool ShareWriter(const std::string& file, std::string_view connect);
     void Register(std::string_view connect, bool readOnly);
     // Why the open SQLite file is no usable practice database; empty when it is one.
