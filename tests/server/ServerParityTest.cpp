@@ -1,7 +1,9 @@
 // The server holds the same practice as SQLite: the generator writes the same rows
 // for the same seed, and a whole owner run and a whole treater run leave the same
 // database behind, with keys that differ from the removed one only in case or in a
-// trailing blank left alone.
+// trailing blank left alone. A run that meets a lock another client holds waits for it
+// with a live window.
+#include "HbRSetDatabase.h"
 #include "PracticeGenerator.h"
 #include "Schema.h"
 #include "ScenarioRunner.h"
@@ -9,7 +11,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
@@ -145,3 +150,96 @@ TEST(ServerGeneratorTest, AFailedGeneratorRunLeavesTheServerDatabaseAsItWas)
 }
 
 }  // namespace
+
+// The memo's lines and the texts of the messages, in order.
+std::vector<std::string> MemoAndMessages(const QJsonObject& report)
+{
+    std::vector<std::string> texts;
+    for (const QJsonValue line : report.value(QStringLiteral("memo")).toArray())
+        texts.push_back(line.toString().toStdString());
+    for (const QJsonValue message : report.value(QStringLiteral("messages")).toArray())
+        texts.push_back(message.toObject().value(QStringLiteral("text")).toString().toStdString());
+    return TestPractice::WithoutVersions(texts);
+}
+
+// Another client holds every patient row when the owner run comes to remove its first
+// patient, and lets go after two seconds. The window is served while the run waits. A
+// lock wait longer than the hold ends the run as it ends without the lock; a shorter one
+// ends it with the server's word for the lock.
+TEST(ServerLockTest, ARunWaitsForALockWithALiveWindowAndFailsWhenTheWaitIsExceeded)
+{
+    using Clock = std::chrono::steady_clock;
+    if (TestPractice::ServerConnect().empty())
+        GTEST_SKIP() << "no test server (KELVOR_TEST_SERVER)";
+    constexpr auto kHeld = std::chrono::seconds(2);
+    const auto report = [](const TestPractice& practice) {
+        const std::string json = RunScenario(practice.Folder(), OwnerRun(practice));
+        QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+        object.remove(QStringLiteral("trace"));
+        return object;
+    };
+    const TestPractice unlockedPractice(1, 60);
+    const QJsonObject unlocked = report(unlockedPractice);
+    const std::string lockTimeout = TestPractice::ServerDialect() == SqlDialect::MariaDb
+        ? "Lock wait timeout exceeded; try restarting transaction"
+        : "ERROR: canceling statement due to lock timeout;\nError while executing the query";
+    const std::vector<std::string> failed{"Lösche Praxisinhaber 04", "Lösche Patienten gemäß Stammbehandler...",
+                                          "FEHLER!!!", "Behandlermodus?", "Soll der Löschvorgang jetzt gestartet werden?",
+                                          "Datenbankfehler in Tabelle PAT:\n" + lockTimeout
+                                              + "\n\nDer Löschvorgang wurde abgebrochen.",
+                                          "Nochmal?"};
+    for (const std::chrono::milliseconds wait : {std::chrono::milliseconds(30000), std::chrono::milliseconds(500)}) {
+        const TestPractice practice(1, 60);
+        CHbRSetDatabase::SetLockWait(wait);
+        Clock::time_point held{};
+        Clock::time_point released = Clock::time_point::max();
+        Clock::time_point nextStatement{};
+        Clock::time_point lastTurn{};
+        Clock::duration largestGap{};
+        const auto turn = [&] {
+            largestGap = std::max(largestGap, Clock::now() - lastTurn);
+            lastTurn = Clock::now();
+        };
+        QTimer probe;
+        probe.setInterval(0);
+        QObject::connect(&probe, &QTimer::timeout, turn);
+        QTimer release;
+        release.setSingleShot(true);
+        release.setTimerType(Qt::PreciseTimer);
+        release.setInterval(kHeld);
+        QObject::connect(&release, &QTimer::timeout, [&] {
+            turn();
+            probe.stop();
+            practice.Exec("COMMIT");
+            released = Clock::now();
+        });
+        CHbRSetDatabase::SetStatementHook([&](std::string_view statement) {
+            if (held != Clock::time_point{}) {
+                if (nextStatement == Clock::time_point{})
+                    nextStatement = Clock::now();
+            } else if (statement.starts_with("DELETE FROM PAT ")) {
+                practice.Exec("BEGIN");
+                practice.Exec("SELECT PATNR FROM PAT FOR UPDATE");
+                held = lastTurn = Clock::now();
+                probe.start();
+                release.start();
+            }
+        });
+        const QJsonObject locked = report(practice);
+        CHbRSetDatabase::SetStatementHook({});
+        if (probe.isActive())
+            turn();
+        if (released == Clock::time_point::max())
+            practice.Exec("COMMIT");
+        // The statement after the locked one came only when the lock was gone or the wait over.
+        EXPECT_GE(nextStatement, std::min(released, held + wait)) << wait.count();
+        EXPECT_LT(largestGap, std::chrono::milliseconds(500)) << wait.count();
+        if (wait > kHeld) {
+            EXPECT_EQ(locked, unlocked);
+            EXPECT_EQ(practice.DumpAll(), unlockedPractice.DumpAll());
+        } else {
+            EXPECT_EQ(MemoAndMessages(locked), failed);
+        }
+    }
+    CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
+}
