@@ -15,7 +15,7 @@ constexpr int kStepsBetweenAsks = 4000;
 
 int ServeWindowDuringStatement(void* /*unused*/)
 {
-    CWindowServing::IfDue();
+    CWindowServing::IfDueInStatement();
     return 0;
 }
 

@@ -22,6 +22,16 @@ State& Serving()
     return state;
 }
 
+void ServeIfIdleFor(Clock::duration interval)
+{
+    State& state = Serving();
+    if (!state.serving || Clock::now() - state.lastTurn < interval)
+        return;
+    // The controls are disabled while a run goes on: serving paints, it starts nothing.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    state.lastTurn = Clock::now();
+}
+
 } // namespace
 
 CWindowServing::CWindowServing()
@@ -48,10 +58,10 @@ bool CWindowServing::Active()
 
 void CWindowServing::IfDue()
 {
-    State& state = Serving();
-    if (!state.serving || Clock::now() - state.lastTurn < kInterval)
-        return;
-    // The controls are disabled while a run goes on: serving paints, it starts nothing.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    state.lastTurn = Clock::now();
+    ServeIfIdleFor(kInterval);
+}
+
+void CWindowServing::IfDueInStatement()
+{
+    ServeIfIdleFor(kInterval / 2);
 }

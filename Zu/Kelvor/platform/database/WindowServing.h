@@ -14,6 +14,10 @@ public:
     CWindowServing& operator=(const CWindowServing&) = delete;
 
     static void IfDue();
+    // From inside a long SQLite statement, after half the interval: the statement's
+    // commit at its end writes the pages it changed (tens of milliseconds for a
+    // large deletion) without a chance to serve.
+    static void IfDueInStatement();
     static bool Active();   // a run goes on
 
 private:
