@@ -1,4 +1,5 @@
 #include "DatabaseTest.h"
+#include "SqlText.h"
 #include "VqBeh.h"
 #include "VqFakt.h"
 #include "VqMandant.h"
@@ -33,6 +34,9 @@ TEST_F(DatabaseTest, LookupsMatchTheAssignedLeadingKeyFieldsInTextOrderBindKeysA
     EXPECT_THROW(mandant.GetField("NOSUCHCOLUMN"), std::out_of_range);
 
     EXPECT_EQ("O''Neil''''s", CHbRSet::DoQuotes("O'Neil''s"));
+    // A server takes a patient's deletes as one text with the values written in.
+    EXPECT_EQ("DELETE FROM PAT WHERE PATNR='12''3' AND ADRID='?'",
+              WithLiterals("DELETE FROM PAT WHERE PATNR=? AND ADRID='?'", {"12'3"}));
     InsertRows("PAT", "PATNR", {"12'3", "12' OR '1'='1"});
     CVqPat pat(&dbDatabase);
     pat.SetField("PATNR", "12'3");

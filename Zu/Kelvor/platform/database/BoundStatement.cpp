@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QVariant>
+#include <string_view>
 
 namespace {
 
@@ -53,6 +54,35 @@ void RunOnQt(const CHbRSetDatabase& db, const std::string& sql, const std::vecto
 }
 
 } // namespace
+
+void RunText(const CHbRSetDatabase& db, std::string_view text)
+{
+    CHbRSetConnection& connection = db.Connection();
+    connection.Run([&] {
+        QSqlQuery query(connection.Database());
+        if (!query.exec(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))))
+            throw CDBException(StatementErrorText(query.lastError(), connection.Database()));
+    });
+}
+
+void RunBoundEach(const CHbRSetDatabase& db, const std::vector<std::string>& statements,
+                  const std::vector<std::string>& params)
+{
+    if (db.Dialect() != SqlDialect::PostgreSql) {
+        for (const std::string& sql : statements)
+            RunBound(db, sql, params);
+        return;
+    }
+    if (!db.IsOpen())
+        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    std::string text;
+    for (const std::string& sql : statements) {
+        CHbRSetDatabase::BeforeStatement(sql);
+        text += WithLiterals(sql, params) + ";";
+    }
+    RunText(db, text);
+    CWindowServing::IfDue();
+}
 
 void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vector<std::string>& params,
               const RowSink& onRow)

@@ -310,12 +310,7 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
     if (!IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
     BeforeStatement(statement);
-    CHbRSetConnection& connection = Connection();
-    connection.Run([&] {
-        QSqlQuery query(connection.Database());
-        if (!query.exec(ToQt(statement)))
-            throw CDBException(StatementErrorText(query.lastError(), connection.Database()));
-    });
+    RunText(*this, statement);
     CWindowServing::IfDue();
 }
 

@@ -74,11 +74,11 @@ bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, 
         TraceFolder("cannot move", folder);
         return false;
     }
+    std::vector<std::string> deletes;
+    for (const char* table : kPatientTables)
+        deletes.push_back(std::string("DELETE FROM ") + table + " WHERE PATNR=?");
     try {
-        db.InTransaction([&] {
-            for (const char* table : kPatientTables)
-                RunBound(db, std::string("DELETE FROM ") + table + " WHERE PATNR=?", {pat.patNr});
-        });
+        db.InTransaction([&] { RunBoundEach(db, deletes, {pat.patNr}); });
     } catch (const CDBException& dbError) {
         HbTrace(1, 0, __FILE__, __LINE__, "CLoeschkonzept::DeletePatComplete %s: %s", pat.patNr.c_str(),
                 dbError.ErrorText().c_str());

@@ -1,4 +1,5 @@
 #include "SqlText.h"
+#include "HbRSet.h"
 
 std::string JoinColumns(const std::vector<std::string>& columns, const char* separator)
 {
@@ -8,22 +9,38 @@ std::string JoinColumns(const std::vector<std::string>& columns, const char* sep
     return text;
 }
 
-std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect)
+namespace {
+
+// The statement with the n-th "?" placeholder outside quotes replaced by replacement(n).
+template <class Replacement> std::string ReplacePlaceholders(std::string_view sql, Replacement&& replacement)
 {
-    if (dialect != SqlDialect::MariaDb)
-        return std::string(sql);
-    std::string exact;
+    std::string replaced;
     char quote = 0;   // the quote of the literal or name being read, if any
+    std::size_t placeholder = 0;
     for (const char ch : sql) {
         if (quote == 0 && ch == '?') {
-            exact += "TRIM(TRAILING CHAR(0 USING utf8mb4) FROM ?)";
+            replaced += replacement(placeholder++);
             continue;
         }
         if (ch == quote)
             quote = 0;   // a doubled quote closes and opens again
         else if (quote == 0 && (ch == '\'' || ch == '"'))
             quote = ch;
-        exact += ch;
+        replaced += ch;
     }
-    return exact;
+    return replaced;
+}
+
+} // namespace
+
+std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect)
+{
+    if (dialect != SqlDialect::MariaDb)
+        return std::string(sql);
+    return ReplacePlaceholders(sql, [](std::size_t) { return "TRIM(TRAILING CHAR(0 USING utf8mb4) FROM ?)"; });
+}
+
+std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values)
+{
+    return ReplacePlaceholders(sql, [&values](std::size_t i) { return "'" + CHbRSet::DoQuotes(values.at(i)) + "'"; });
 }

@@ -11,3 +11,7 @@ std::string JoinColumns(const std::vector<std::string>& columns, const char* sep
 // exactly. Qt's ODBC driver counts a bound text's terminating NUL into its length;
 // MariaDB keeps that NUL as a last character, so there each placeholder drops it again.
 std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect);
+
+// The statement with each "?" placeholder (outside quotes) replaced, in order, by its
+// value as a quoted literal.
+std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values);
