@@ -5,6 +5,7 @@
 #include "HbRSetDatabase.h"
 #include "HbTrace.h"
 #include "VqPat.h"
+#include "WindowServing.h"
 #include <filesystem>
 
 namespace {
@@ -86,7 +87,7 @@ bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, 
             TraceFolder("cannot move back", aside);
         return false;
     }
-    if (hasFolder && !DeleteTreeDB(aside + "/"))
+    if (hasFolder && !CWindowServing::WhileServing([&aside] { return DeleteTreeDB(aside + "/"); }))
         TraceFolder("cannot remove, the next run removes", aside);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <chrono>
+#include <future>
 
 namespace {
 
@@ -10,6 +11,8 @@ using Clock = std::chrono::steady_clock;
 
 // The window is served at least this often while a run goes on.
 constexpr auto kInterval = std::chrono::milliseconds(40);
+// How often a wait for work on another thread looks whether the window is due.
+constexpr auto kPoll = std::chrono::milliseconds(5);
 
 struct State {
     bool serving = false;
@@ -64,4 +67,14 @@ void CWindowServing::IfDue()
 void CWindowServing::IfDueInStatement()
 {
     ServeIfIdleFor(kInterval / 2);
+}
+
+bool CWindowServing::WhileServing(const std::function<bool()>& work)
+{
+    if (!Active())
+        return work();
+    std::future<bool> done = std::async(std::launch::async, work);
+    while (done.wait_for(kPoll) != std::future_status::ready)
+        IfDue();
+    return done.get();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMetaObject>
+#include <functional>
 
 // While one lives (a deletion run: its controls are disabled), the database layer
 // serves the window whenever its event loop has not turned for kInterval: after
@@ -19,6 +20,10 @@ public:
     // large deletion) without a chance to serve.
     static void IfDueInStatement();
     static bool Active();   // a run goes on
+    // While a run goes on, work runs on a thread of its own and the window is served
+    // until it is done: a folder removal that waits for the file system (tens of
+    // milliseconds on a busy disk) does not freeze it. Otherwise work runs in place.
+    static bool WhileServing(const std::function<bool()>& work);
 
 private:
     QMetaObject::Connection m_watch;   // every turn of the loop restarts the interval
