@@ -39,6 +39,7 @@ fi
 BUILD_DIR="${BUILD_DIR:-build}" scripts/build.sh >/dev/null
 
 work="$(mktemp -d)"
+chmod 755 "$work"   # a server started by root runs as postgres, inside this folder
 cleanup() {
   if [ -n "${server_started:-}" ]; then scripts/pg-server.sh stop "$work/pg" >/dev/null || true; fi
   rm -rf "$work"
