@@ -35,7 +35,8 @@ TEST_P(BillingCaseStepTest, RemovesTheOwnersBillingCasesWithTheirServices)
     OpenDialog(false);
     Dlg().m_bInvoicesAndPayments = invoiceStep;
     auto kept = KeptRows({{"BILL", "MDID='0a'"}, {"BEH", "(PATNR='000001' AND LFDPATBILL='1') OR PATNR='000002'"}});
-    kept.erase("FAKT");  // compared whole below
+    const std::string bill1 = invoiceStep ? "1" : "", bill4 = invoiceStep ? "4" : "";
+    kept["FAKT"] = "01|000001|F2|2||\n0A|000003|F4|1||\n0a|000001|F1|" + bill1 + "||\n0a|000002|F3|" + bill4 + "||\n";
 
     for (const std::string owner : {"0b", "0a"}) {
         Dlg().m_strDeleteId = owner;
@@ -47,10 +48,6 @@ TEST_P(BillingCaseStepTest, RemovesTheOwnersBillingCasesWithTheirServices)
     EXPECT_EQ(m_statements, (invoiceStep ? Lines{remove1, remove4}
               : Lines{remove1, "UPDATE FAKT SET LFDPATBILL='' WHERE MDID='0a' AND PATNR='000001' AND LFDPATBILL='1'",
                       remove4, "UPDATE FAKT SET LFDPATBILL='' WHERE MDID='0a' AND PATNR='000002' AND LFDPATBILL='4'"}));
-    const std::string bill1 = invoiceStep ? "1" : "", bill4 = invoiceStep ? "4" : "";
-    EXPECT_EQ(Practice().Query("SELECT * FROM FAKT ORDER BY LFDFAKT"),
-              (Rows{{"0a", "000001", "F1", bill1, "", ""}, {"01", "000001", "F2", "2", "", ""},
-                    {"0a", "000002", "F3", bill4, "", ""}, {"0A", "000003", "F4", "1", "", ""}}));
     EXPECT_EQ(MemoLines(), (Lines{kByBillingCase, kByBillingCase, "... 2 Abrechnungsfälle gelöscht."}));
     ExpectTables(kept);
 }

@@ -1,8 +1,6 @@
 #pragma once
 #include "DialogFixture.h"
 #include "HbRSet.h"
-#include "Schema.h"
-#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <map>
@@ -10,7 +8,6 @@
 #include <vector>
 
 using Lines = std::vector<std::string>;
-using Rows = std::vector<std::vector<std::string>>;
 // Table -> WHERE text naming the rows a step is to remove or change.
 using Conditions = std::map<std::string, std::string>;
 
@@ -65,20 +62,18 @@ protected:
     }
 
     // Every table's rows now, without those the conditions name.
-    std::map<std::string, Rows> KeptRows(const Conditions& affected)
+    std::map<std::string, std::string> KeptRows(const Conditions& affected)
     {
-        std::map<std::string, Rows> kept;
-        for (const TableDef& table : PracticeSchema()) {
-            const auto condition = affected.find(table.name);
-            kept[table.name] = SortedRows(table.name, condition == affected.end() ? "" : " WHERE NOT (" + condition->second + ")");
-        }
+        auto kept = Practice().DumpAll();
+        for (const auto& [table, condition] : affected)
+            kept[table] = Practice().Dump(table, "NOT (" + condition + ")");
         return kept;
     }
     // Every table holds its kept rows and no others.
-    void ExpectTables(const std::map<std::string, Rows>& kept)
+    void ExpectTables(const std::map<std::string, std::string>& kept)
     {
         for (const auto& [table, rows] : kept)
-            EXPECT_EQ(SortedRows(table, ""), rows) << "table " << table;
+            EXPECT_EQ(Practice().Dump(table), rows) << "table " << table;
     }
 
 private:
@@ -88,11 +83,5 @@ private:
         for (const std::string& value : values)
             list += (list.empty() ? "'" : ",'") + CHbRSet::DoQuotes(value) + "'";
         return "(" + list + ")";
-    }
-    Rows SortedRows(const std::string& table, const std::string& where)
-    {
-        Rows rows = Practice().Query("SELECT * FROM " + table + where);
-        std::ranges::sort(rows);
-        return rows;
     }
 };

@@ -1,5 +1,6 @@
 #include "ScenarioFixture.h"
 #include "ScenarioRunner.h"
+#include "Windows1252.h"
 #include <QJsonDocument>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +65,14 @@ std::vector<std::string> ScenarioFixture::Statements() const
 std::vector<std::string> ScenarioFixture::Trace() const
 {
     return Strings(m_report.value(QStringLiteral("trace")).toArray());
+}
+
+std::string ScenarioFixture::MemoAsLog() const
+{
+    std::string log;
+    for (const std::string& line : Memo())
+        log += ToWindows1252(line) + '\n';
+    return log;
 }
 
 QJsonObject ScenarioFixture::Control(int id) const

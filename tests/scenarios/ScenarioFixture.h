@@ -36,6 +36,8 @@ protected:
     std::vector<std::string> Trace() const;
     QJsonObject Control(int id) const;
     std::string LogBytes() const { return m_practice.Read("log/Kelvor.log"); }
+    // The run log as it must be after one run: the memo's lines in Windows-1252.
+    std::string MemoAsLog() const;
 
     std::optional<TestPractice> m_storage;
     TestPractice& m_practice;

@@ -87,30 +87,27 @@ TEST_F(StartUpTest, EachModeShowsItsChoicesAndTheChoicesExcludeEachOther)
     }
 }
 
-TEST_F(StartUpTest, PracticeWithOneTreaterCannotBeWorkedOnInTreaterMode)
+// With one owner and one treater neither mode can be worked on: the replacement
+// shows the only one and nothing can be chosen or started.
+TEST_F(StartUpTest, APracticeWithOnlyOneCannotBeWorkedOnInThatMode)
 {
     m_practice.Insert("MANDANT", {{"MDID", "01"}});
     m_practice.Insert("LEB", {{"LEBID", "001"}, {"MDIDK", "01"}, {"MDIDP", "01"}, {"PERSONALID", "11"}});
     m_practice.Insert("PERSONALADR", {{"PERSONALID", "11"}, {"TITEL", "Dr."}, {"VORNAME", "Anna"}, {"NAME", "Berger"}});
-    Run(R"js({"answers": [10, 10], "actions": [{"checkItem": 1018, "index": 0, "value": true}, {"click": 1003}]})js");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 10",
-                                                    "HaltE: Diese Praxis hat nur einen Behandler! -> 1"}));
-    EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("text")).toString().toStdString(), "001 - 11 (Dr. Anna Berger)");
-    for (const int id : {IDC_REPLACEMENT, IDC_START, IDC_TREATER_LIST, IDC_PATIENTS_BY_MAIN_TREATER})
-        EXPECT_FALSE(Control(id).value(QStringLiteral("enabled")).toBool()) << id;
-    EXPECT_TRUE(Statements().empty());
-}
-
-TEST_F(StartUpTest, PracticeWithOneOwnerCannotBeWorkedOnInOwnerMode)
-{
-    m_practice.Insert("MANDANT", {{"MDID", "01"}});
-    m_practice.Insert("LEB", {{"LEBID", "001"}, {"MDIDK", "01"}, {"MDIDP", "01"}});
-    m_practice.Insert("LEB", {{"LEBID", "002"}, {"MDIDK", "01"}, {"MDIDP", "01"}});
-    Run(R"js({"answers": [11]})js");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
-                                                    "HaltE: Diese Praxis hat nur einen Praxisinhaber! -> 1"}));
-    EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("text")).toString().toStdString(), "01");
-    EXPECT_FALSE(Control(IDC_OWNER).value(QStringLiteral("enabled")).toBool());
-    EXPECT_FALSE(Control(IDC_START).value(QStringLiteral("enabled")).toBool());
+    const struct { const char* scenario; std::string answer, message, replacement; std::vector<int> disabled; } cases[] = {
+        {R"js({"answers": [10, 10], "actions": [{"checkItem": 1018, "index": 0, "value": true}, {"click": 1003}]})js",
+         "10", "HaltE: Diese Praxis hat nur einen Behandler! -> 1", "001 - 11 (Dr. Anna Berger)",
+         {IDC_REPLACEMENT, IDC_START, IDC_TREATER_LIST, IDC_PATIENTS_BY_MAIN_TREATER}},
+        {R"js({"answers": [11], "actions": [{"click": 1003}]})js", "11", "HaltE: Diese Praxis hat nur einen Praxisinhaber! -> 1",
+         "01", {IDC_OWNER, IDC_START}},
+    };
+    for (const auto& [scenario, answer, message, replacement, disabled] : cases) {
+        Run(scenario);
+        EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> " + answer, message}));
+        EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("text")).toString().toStdString(), replacement);
+        for (const int id : disabled)
+            EXPECT_FALSE(Control(id).value(QStringLiteral("enabled")).toBool()) << id;
+        EXPECT_TRUE(Statements().empty());
+    }
 }
 }  // namespace

@@ -252,14 +252,14 @@ long TestPractice::Count(const std::string& table, const std::string& where) con
     return std::stol(Scalar("SELECT COUNT(*) FROM " + table + (where.empty() ? "" : " WHERE " + where)));
 }
 
-std::string TestPractice::Dump(const std::string& table) const
+std::string TestPractice::Dump(const std::string& table, const std::string& where) const
 {
     const TableDef& def = SchemaTable(table);
     std::string order;
     for (const std::string& column : def.primaryKey)
         order += (order.empty() ? "" : ",") + column;
     std::string dump;
-    for (const auto& row : Query("SELECT * FROM " + table + " ORDER BY " + order)) {
+    for (const auto& row : Query("SELECT * FROM " + table + (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + order)) {
         for (std::size_t i = 0; i < row.size(); ++i)
             dump += (i == 0 ? "" : "|") + row[i];
         dump += '\n';

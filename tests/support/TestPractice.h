@@ -49,8 +49,9 @@ public:
     std::string Scalar(const std::string& sql) const;  // first column of the first row
     long Count(const std::string& table, const std::string& where = {}) const;
 
-    // Every row of a table in primary-key order, one line per row; and of every table.
-    std::string Dump(const std::string& table) const;
+    // Every row of a table (that the condition names) in primary-key order, one line
+    // per row; and of every table.
+    std::string Dump(const std::string& table, const std::string& where = {}) const;
     std::map<std::string, std::string> DumpAll() const;
 
     // Writes a file (creating folders) below the practice folder; path relative, '/' separated.
