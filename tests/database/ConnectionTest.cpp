@@ -1,27 +1,7 @@
 #include "DBException.h"
 #include "DatabaseTest.h"
-#include "IniFile.h"
 #include <QSqlDatabase>
 #include <filesystem>
-
-TEST_F(DatabaseTest, SharedConnectionsReadWriteAndReadOnly)
-{
-    EXPECT_EQ("wal", practice.Scalar("PRAGMA journal_mode"));
-    // A failed statement leaves the connection usable; a failed transaction leaves nothing.
-    EXPECT_THROW(dbDatabase.ExecuteSQL("INSERT INTO MANDANT (MDID) VALUES ('01'"), CDBException);
-    dbDatabase.ExecuteSQL("INSERT INTO MANDANT (MDID) VALUES ('01')");
-    EXPECT_THROW(dbDatabase.InTransaction([] {
-        dbDatabase.ExecuteSQL("INSERT INTO MANDANT (MDID) VALUES ('02')");
-        dbDatabase.ExecuteSQL("INSERT INTO MANDANT (MDID) VALUES ('01')");
-    }),
-                 CDBException);
-    EXPECT_EQ("01||\n", practice.Dump("MANDANT"));
-    // Connections left open do not crash the program's end.
-    EXPECT_EXIT(std::exit(dbDatabase.IsOpen() ? 0 : 1), ::testing::ExitedWithCode(0), "");
-    const QString name = QString::fromStdString(dbDatabase.ConnectionName());
-    CloseDatabase();
-    EXPECT_FALSE(QSqlDatabase::contains(name));
-}
 
 TEST_F(DatabaseTest, MissingOrBrokenDatabasesAreNamedNotCreatedAndReported)
 {
@@ -34,8 +14,13 @@ TEST_F(DatabaseTest, MissingOrBrokenDatabasesAreNamedNotCreatedAndReported)
         }
         return std::string("opened");
     };
+    EXPECT_EQ("wal", practice.Scalar("PRAGMA journal_mode"));
+    // Connections left open do not crash the program's end; closed, they are gone.
+    EXPECT_EXIT(std::exit(dbDatabase.IsOpen() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+    const QString name = QString::fromStdString(dbDatabase.ConnectionName());
     CloseDatabase();
-    CIniFile::Change(practice.Folder() + "/vqparams.ini", "Datenbank", "Verbindung", "sqlite:alt/praxis.db");
+    EXPECT_FALSE(QSqlDatabase::contains(name));
+    practice.Set("Datenbank", "Verbindung", "sqlite:alt/praxis.db");
     const std::string cause = "Die Datenbankdatei " + practice.Folder() + "/alt/praxis.db ist nicht vorhanden.";
     EXPECT_FALSE(OpenDatabase(2));
     ASSERT_EQ(1u, m_messages.Messages().size());

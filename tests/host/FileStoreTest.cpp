@@ -1,6 +1,7 @@
 #include "FileStore.h"
-#include "HostPractice.h"
+#include "TestPractice.h"
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -24,13 +25,14 @@ Entries Walk(const std::string& folder)
 
 TEST(FileStore, WalksAndDeletesTakeLinksAsFilesAndFollowNone)
 {
-    const HostPractice practice;
+    const TestPractice practice;
+    const std::string folder = practice.Folder() + "/";
     for (const char* path : {"rz/.versteckt", "rz/3/a/tief", "aussen/ziel"})
-        practice.Write(path);
+        practice.WriteFile(path);
     for (const auto& [target, link] :
          {std::pair{"aussen", "rz/verweis"}, {"nirgends", "rz/kaputt"}, {"aussen", "rz/3/a/verweis"}, {"aussen", "rz/4"}})
-        std::filesystem::create_symlink(practice.Folder() + target, practice.Folder() + link);
-    const std::string rz = practice.Folder() + "rz\\";
+        std::filesystem::create_symlink(folder + target, folder + link);
+    const std::string rz = folder + "rz\\";
     EXPECT_EQ((Entries{"./.", "../.", ".versteckt", "3/", "4", "kaputt", "verweis"}), Walk(rz));
 
     EXPECT_TRUE(DeleteFileDB(rz + "verweis"));
@@ -41,7 +43,7 @@ TEST(FileStore, WalksAndDeletesTakeLinksAsFilesAndFollowNone)
     EXPECT_FALSE(DeleteTreeDB(rz + "3\\"));
     EXPECT_FALSE(DeleteTreeDB(rz + ".versteckt\\"));
     EXPECT_EQ((Entries{"./.", "../.", ".versteckt", "kaputt"}), Walk(rz));
-    EXPECT_EQ((Entries{"./.", "../.", "ziel"}), Walk(practice.Folder() + "aussen\\"));
+    EXPECT_EQ((Entries{"./.", "../.", "ziel"}), Walk(folder + "aussen\\"));
     EXPECT_EQ(Entries{}, Walk(rz + "fehlt\\"));
     EXPECT_EQ(Entries{}, Walk(rz + ".versteckt\\"));
 }

@@ -1,5 +1,5 @@
 #include "HbLibrary.h"
-#include "HostPractice.h"
+#include "TestPractice.h"
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -51,7 +51,7 @@ TEST(PasswordPrompt, TheRightPasswordWithinThreeTriesIsAcceptedNothingWithoutAHa
     qputenv("VQ_LIBPATH", bin.toLocal8Bit());
     const auto unset = qScopeGuard([] { qunsetenv("VQ_LIBPATH"); });
     for (const auto& [withHash, answers, result, expected] : cases) {
-        const HostPractice practice;
+        const TestPractice practice;
         practice.Set("Kennwort", "Hash", withHash ? hash : "");
         const CHbLibrary library("vqstddia");
         const auto ask = reinterpret_cast<int (*)(const char*)>(library.GetProcAddress("VqKennwort"));

@@ -1,15 +1,16 @@
-#include "HostPractice.h"
+#include "TestPractice.h"
 #include "IniFile.h"
 #include "VqParams.h"
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <functional>
 #include <tuple>
 
 // Each file as a technician or an older version writes it, and what the practice reads.
 TEST(Settings, FilesAsWrittenByHandReadAsThePracticeSystemReadsThem)
 {
-    const HostPractice practice;
-    const std::string folder = practice.Folder();
+    const TestPractice practice;
+    const std::string folder = practice.Folder() + "/";
     const auto connect = [] { return GetVqConnect(); };
     const auto data = [] { return GetVqDataPath(0); };
     const auto log = [] { return GetVqLogPath(); };
@@ -37,10 +38,10 @@ TEST(Settings, FilesAsWrittenByHandReadAsThePracticeSystemReadsThem)
         {"[Kennwort]\nHash=\n  $argon2id$v=19\n", hash, ""},
     };
     for (const auto& [file, get, expected] : cases) {
-        practice.WriteSettings(file);
+        CIniFile(file).Save(folder + "vqparams.ini");  // replaced, so seen as changed
         EXPECT_EQ(expected, get()) << file;
     }
-    std::filesystem::remove(practice.SettingsFile());
+    std::filesystem::remove(folder + "vqparams.ini");
     EXPECT_EQ("", GetVqConnect());
 }
 
@@ -70,16 +71,4 @@ TEST(Settings, ChangingAValueLeavesEveryOtherByte)
     }
     CIniFile file;
     EXPECT_THROW(file.SetValue("Kennwort", "Hash", "a\nb"), std::invalid_argument);
-}
-
-TEST(Settings, OwnerPhotoOnlyWhereAFileIs)
-{
-    const HostPractice practice;
-    EXPECT_EQ("", GetVqMandantFotoPath("02", false));
-    practice.Set("Pfade", "Daten", "daten");
-    practice.Write("daten/fotos/mandant02.jpg");
-    practice.Write("daten/fotos/mandant04.jpg/");
-    EXPECT_EQ(practice.Folder() + "daten/fotos/mandant02.jpg", GetVqMandantFotoPath("02", true));
-    EXPECT_EQ("", GetVqMandantFotoPath("04", true));
-    EXPECT_EQ(practice.Folder() + "daten/fotos/mandant04.jpg", GetVqMandantFotoPath("04", false));
 }

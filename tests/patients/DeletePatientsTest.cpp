@@ -7,46 +7,30 @@ const std::string kWithoutServices = "Lösche Patienten ohne Leistungen...";
 
 using DeletePatientsTest = PatientStepsFixture;
 
-// Keys match only when exactly equal; an empty main-treater key never does.
-TEST_F(DeletePatientsTest, OwnerModeRemovesPatientsOfTheOwnersTreaters)
+// Keys match only when exactly equal; an empty main-treater key never does. 000007
+// fails inside its complete removal: those before it stay removed, it keeps all its
+// rows, 000008 is not reached, and the step ends without a count line.
+TEST_F(DeletePatientsTest, OwnerModeRemovesPatientsOfTheOwnersTreatersUpToAFailure)
 {
-    AddPatients({{"000001", "00a", "A1"}, {"000002", "00A", "A2"}, {"000003", "00a ", "A3"},
-                 {"000004", "", "A4"}, {"000005", "00b", ""}, {"000006", "00c", "A'6"}});
+    AddPatients({{"000001", "00a", "A1"}, {"000002", "00A", "A2"}, {"000003", "00a ", "A3"}, {"000004", "", "A4"},
+                 {"000005", "00b", ""}, {"000006", "00c", "A'6"}, {"000007", "00c", "A7"}, {"000008", "00c", "A8"}});
     AddServices({{.patNr = "000001", .lfdBeh = "1", .lebId = "009", .archiveNr = "1"},
-                 {.patNr = "000002", .lfdBeh = "1", .lebId = "009", .archiveNr = "1"}});
+                 {.patNr = "000002", .lfdBeh = "1", .lebId = "009", .archiveNr = "1"}, {"000007", "1", "009"}});
     AddBillingCase("01", "000001", "1");
     AddBillingCase("01", "000002", "1");
-    OpenDialog(false);
-    Dlg().m_aTreaters = {{"00a", "01", "01"}, {"", "01", "01"}, {"00b", "01", ""}, {"00a", "02", "02"}, {"00c", "", ""}};
-    const auto kept = KeptRows(PatientsRemoved({"000001", "000005", "000006"}, {"A1", "A'6"}));
-
-    EXPECT_TRUE(Dlg().DeletePatientsByMainTreater());
-
-    EXPECT_EQ(MemoLines(), (Lines{kByMainTreater, "... 3 von 6 gelöscht."}));
-    EXPECT_EQ(m_statements, (Lines{"DELETE FROM ADR WHERE ADRID='A1'", "DELETE FROM ADR WHERE ADRID='A''6'"}));
-    ExpectTables(kept);
-}
-
-// The second of three fails inside its complete removal: the first stays removed,
-// the second keeps all its rows, the third is not reached.
-TEST_F(DeletePatientsTest, FailedRemovalStopsTheStepWithoutCountLine)
-{
-    AddPatients({{"000001", "001", "A1"}, {"000002", "001", "A2"}, {"000003", "001", "A3"}});
-    AddServices({{"000001", "1", "001"}, {"000002", "1", "001"}, {"000003", "1", "001"}});
-    Practice().Exec("CREATE TRIGGER refuse BEFORE DELETE ON BEH WHEN OLD.PATNR='000002' "
-                    "BEGIN SELECT RAISE(ABORT,'test'); END");
+    Practice().Exec("CREATE TRIGGER refuse BEFORE DELETE ON BEH WHEN OLD.PATNR='000007' BEGIN SELECT RAISE(ABORT,'x'); END");
     OpenDialog(false);
     const std::size_t messagesAtOpen = m_messages.Messages().size();
-    Dlg().m_aTreaters = {{"001", "01", "01"}};
-    const auto kept = KeptRows(PatientsRemoved({"000001"}, {"A1"}));
+    Dlg().m_aTreaters = {{"00a", "01", "01"}, {"", "01", "01"}, {"00b", "01", ""}, {"00a", "02", "02"}, {"00c", "", ""}};
+    const auto kept = KeptRows(PatientsRemoved({"000001", "000005", "000006"}, {"A1", "A'6"}));
 
     EXPECT_FALSE(Dlg().DeletePatientsByMainTreater());
 
     EXPECT_EQ(MemoLines(), Lines{kByMainTreater});
-    EXPECT_EQ(m_statements, Lines{"DELETE FROM ADR WHERE ADRID='A1'"});
+    EXPECT_EQ(m_statements, (Lines{"DELETE FROM ADR WHERE ADRID='A1'", "DELETE FROM ADR WHERE ADRID='A''6'"}));
     ASSERT_EQ(m_messages.Messages().size(), messagesAtOpen + 1);
     EXPECT_EQ(m_messages.Messages().back().kind, MessageKind::MessageBox);
-    EXPECT_EQ(m_messages.Messages().back().text, "Fehler beim Löschen des Patienten 000002!\nBreche ab.");
+    EXPECT_EQ(m_messages.Messages().back().text, "Fehler beim Löschen des Patienten 000007!\nBreche ab.");
     ExpectTables(kept);
 }
 

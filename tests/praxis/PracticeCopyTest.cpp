@@ -32,22 +32,15 @@ std::set<std::string> Tree(const fs::path& folder)
 // consistent copy holds exactly three rows per number.
 class Writer {
 public:
-    explicit Writer(const std::string& database) : m_thread([this, database] { Run(database); }) {}
-    ~Writer()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    Writer(const Writer&) = delete;
-    Writer& operator=(const Writer&) = delete;
+    explicit Writer(const std::string& database) : m_thread([this, database](std::stop_token stop) { Run(database, stop); }) {}
 
     long Committed() const { return m_committed; }
 
 private:
-    void Run(const std::string& database)
+    void Run(const std::string& database, const std::stop_token& stop)
     {
         const SqliteConnection db(database, SQLITE_OPEN_READWRITE);
-        for (long n = 1; !m_stop; ++n) {
+        for (long n = 1; !stop.stop_requested(); ++n) {
             db.Value("BEGIN IMMEDIATE");
             for (int row = 1; row <= 3; ++row)
                 db.Value("INSERT INTO WARTELISTE (LFDNR, PATNR) VALUES ('w" + std::to_string(n) + "-"
@@ -58,9 +51,8 @@ private:
         }
     }
 
-    std::atomic<bool> m_stop{false};
     std::atomic<long> m_committed{0};
-    std::thread m_thread;
+    std::jthread m_thread;  // last: stopped and joined before the count goes
 };
 
 class PracticeCopyTest : public ::testing::Test {

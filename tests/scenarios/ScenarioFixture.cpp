@@ -52,32 +52,12 @@ std::vector<std::string> ScenarioFixture::Messages() const
     return messages;
 }
 
-std::vector<std::string> ScenarioFixture::Memo() const
-{
-    return Strings(m_report.value(QStringLiteral("memo")).toArray());
-}
-
-std::vector<std::string> ScenarioFixture::Statements() const
-{
-    return Strings(m_report.value(QStringLiteral("statements")).toArray());
-}
-
-std::vector<std::string> ScenarioFixture::Trace() const
-{
-    return Strings(m_report.value(QStringLiteral("trace")).toArray());
-}
-
 std::string ScenarioFixture::MemoAsLog() const
 {
     std::string log;
     for (const std::string& line : Memo())
         log += ToWindows1252(line) + '\n';
     return log;
-}
-
-QJsonObject ScenarioFixture::Control(int id) const
-{
-    return m_report.value(QStringLiteral("controls")).toObject().value(QString::number(id)).toObject();
 }
 
 void ScenarioFixture::StartChild(QProcess& child, const std::string& scenarioJson, bool unprivileged) const

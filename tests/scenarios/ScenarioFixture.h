@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+std::vector<std::string> Strings(const QJsonArray& array);
+
 // Runs the whole program on a scenario against a fresh practice and reads its report.
 class ScenarioFixture : public ::testing::Test {
 protected:
@@ -31,10 +33,13 @@ protected:
 
     // "Kind: text -> answer" for each message of the report.
     std::vector<std::string> Messages() const;
-    std::vector<std::string> Memo() const;
-    std::vector<std::string> Statements() const;
-    std::vector<std::string> Trace() const;
-    QJsonObject Control(int id) const;
+    std::vector<std::string> Memo() const { return Strings(m_report.value(QStringLiteral("memo")).toArray()); }
+    std::vector<std::string> Statements() const { return Strings(m_report.value(QStringLiteral("statements")).toArray()); }
+    std::vector<std::string> Trace() const { return Strings(m_report.value(QStringLiteral("trace")).toArray()); }
+    QJsonObject Control(int id) const
+    {
+        return m_report.value(QStringLiteral("controls")).toObject().value(QString::number(id)).toObject();
+    }
     std::string LogBytes() const { return m_practice.Read("log/Kelvor.log"); }
     // The run log as it must be after one run: the memo's lines in Windows-1252.
     std::string MemoAsLog() const;
@@ -43,5 +48,3 @@ protected:
     TestPractice& m_practice;
     QJsonObject m_report;
 };
-
-std::vector<std::string> Strings(const QJsonArray& array);

@@ -1,5 +1,6 @@
 #include "TestPractice.h"
 #include "HbRSetDatabase.h"
+#include "IniFile.h"
 #include "PracticeGenerator.h"
 #include "Schema.h"
 #include "SqlText.h"
@@ -40,33 +41,22 @@ std::string MakeTempFolder()
     return pattern + "/praxis";
 }
 
-// Generating a practice takes a while: each size is made once per process and
-// every test gets its own copy. The originals go when the process ends.
-class Templates {
-public:
-    ~Templates()
-    {
-        std::error_code ignored;
-        for (const auto& entry : m_folders)
-            fs::remove_all(fs::path(entry.second).parent_path(), ignored);
-    }
-    std::string& operator[](std::pair<unsigned, long> key) { return m_folders[key]; }
-
-private:
-    std::map<std::pair<unsigned, long>, std::string> m_folders;
-};
-
 std::string GeneratedTemplate(unsigned seed, long patients)
 {
-    static Templates templates;
+    // Generating a practice takes a while: each size is made once per process and
+    // every test gets its own copy. The originals go when the process ends.
+    static struct Templates : std::map<std::pair<unsigned, long>, std::string> {
+        ~Templates()
+        {
+            std::error_code ignored;
+            for (const auto& entry : *this)
+                fs::remove_all(fs::path(entry.second).parent_path(), ignored);
+        }
+    } templates;
     auto& folder = templates[{seed, patients}];
     if (folder.empty()) {
         folder = MakeTempFolder();
-        PracticeOptions options;
-        options.seed = seed;
-        options.patients = patients;
-        options.password = "kelvor";
-        CreatePractice(folder, options);
+        CreatePractice(folder, PracticeOptions{.seed = seed, .patients = patients, .connect = {}});
     }
     return folder;
 }
@@ -74,10 +64,7 @@ std::string GeneratedTemplate(unsigned seed, long patients)
 
 TestPractice::TestPractice() : m_folder(MakeTempFolder())
 {
-    PracticeOptions options;
-    if (!ServerConnect().empty())
-        options.connect = CreateServerDatabase();
-    CreateEmptyPractice(m_folder, options);
+    CreateEmptyPractice(m_folder, PracticeOptions{.connect = ServerConnect().empty() ? "" : CreateServerDatabase()});
     Open();
 }
 
@@ -85,16 +72,10 @@ TestPractice::TestPractice() : m_folder(MakeTempFolder())
 // same as in the SQLite copy of the same seed.
 TestPractice::TestPractice(unsigned seed, long patients, Backend backend) : m_folder(MakeTempFolder())
 {
-    if (backend == Backend::Server || (backend == Backend::FromEnvironment && !ServerConnect().empty())) {
-        PracticeOptions options;
-        options.seed = seed;
-        options.patients = patients;
-        options.password = "kelvor";
-        options.connect = CreateServerDatabase();
-        CreatePractice(m_folder, options);
-    } else {
+    if (backend == Backend::Server || (backend == Backend::FromEnvironment && !ServerConnect().empty()))
+        CreatePractice(m_folder, PracticeOptions{.seed = seed, .patients = patients, .connect = CreateServerDatabase()});
+    else
         fs::copy(GeneratedTemplate(seed, patients), m_folder, fs::copy_options::recursive);
-    }
     Open();
 }
 
@@ -273,6 +254,11 @@ std::map<std::string, std::string> TestPractice::DumpAll() const
     for (const TableDef& table : PracticeSchema())
         dumps[table.name] = Dump(table.name);
     return dumps;
+}
+
+void TestPractice::Set(const std::string& section, const std::string& name, const std::string& value) const
+{
+    CIniFile::Change(m_folder + "/vqparams.ini", section, name, value);
 }
 
 void TestPractice::WriteFile(const std::string& relativePath, const std::string& content) const

@@ -54,7 +54,10 @@ public:
     std::string Dump(const std::string& table, const std::string& where = {}) const;
     std::map<std::string, std::string> DumpAll() const;
 
-    // Writes a file (creating folders) below the practice folder; path relative, '/' separated.
+    // Changes one value of the practice's settings file.
+    void Set(const std::string& section, const std::string& name, const std::string& value) const;
+    // Writes a file (creating folders; a path ending in '/' makes only the folder) below
+    // the practice folder; path relative, '/' separated.
     void WriteFile(const std::string& relativePath, const std::string& content = "x") const;
     bool Exists(const std::string& relativePath) const;
     // The bytes of a file below the practice folder; empty when there is none.
