@@ -47,36 +47,31 @@ protected:
         return patients;
     }
 
-    void AddCount(std::vector<std::string>& lines, long removed, const std::string& detail) const
-    {
-        if (removed > 0)
-            lines.push_back("... " + std::to_string(removed) + detail + " gelöscht.");
-    }
-
-    // The memo the run must write, with its counts taken from the practice before the run.
+    // The memo the run must write, with its counts taken from the practice before the run:
+    // each step's heading, and its count line where it removed something.
     std::vector<std::string> ExpectedMemo() const
     {
         const long patients = Planned("SELECT COUNT(*) FROM PAT");
         const long byMainTreater = Planned("SELECT COUNT(*) FROM byMainTreater");
         const std::string notRemoved = " AND PATNR NOT IN (SELECT PATNR FROM removed)";
-        std::vector<std::string> lines{"Lösche Praxisinhaber 04", "Lösche Patienten gemäß Stammbehandler..."};
-        AddCount(lines, byMainTreater, " von " + std::to_string(patients));
-        lines.emplace_back("Lösche Leistungen gemäß Abrechnungsfall...");
-        AddCount(lines, Planned("SELECT COUNT(*) FROM cases"), " Abrechnungsfälle");
-        lines.emplace_back("Lösche Patienten ohne Leistungen...");
-        AddCount(lines, Planned("SELECT COUNT(*) FROM withoutServices"), " von " + std::to_string(patients - byMainTreater));
-        lines.emplace_back("Lösche FiBu-/Kassenbuch-TSE-Einträge...");
-        lines.emplace_back("Lösche ZE-/PAR-/KBR-DTA...");
-        lines.emplace_back("Lösche Laborrechnungen...");
-        AddCount(lines, Planned("SELECT COUNT(*) FROM LBLOCK WHERE RECHNR<>'' AND MDID='04'" + notRemoved),
-                 " von " + std::to_string(Planned("SELECT COUNT(*) FROM LBLOCK WHERE RECHNR<>''" + notRemoved)));
-        lines.emplace_back("Lösche Rechnungen...");
-        AddCount(lines, Planned("SELECT COUNT(*) FROM FAKT WHERE MDID='04'" + notRemoved), "");
-        lines.emplace_back("Lösche Zahlungen...");
-        AddCount(lines, Planned("SELECT COUNT(*) FROM CASH WHERE MDID='04'" + notRemoved), "");
-        lines.emplace_back("Lösche Gewerbelabor-Rechnungen...");
-        AddCount(lines, Planned("SELECT COUNT(*) FROM GLKUFAKT WHERE MDID='04'"), "");
-        lines.emplace_back("Lösche Praxisinhaber...");
+        std::vector<std::string> lines{"Lösche Praxisinhaber 04"};
+        const auto step = [&lines](const std::string& heading, long removed = 0, const std::string& detail = "") {
+            lines.push_back(heading);
+            if (removed > 0)
+                lines.push_back("... " + std::to_string(removed) + detail + " gelöscht.");
+        };
+        step("Lösche Patienten gemäß Stammbehandler...", byMainTreater, " von " + std::to_string(patients));
+        step("Lösche Leistungen gemäß Abrechnungsfall...", Planned("SELECT COUNT(*) FROM cases"), " Abrechnungsfälle");
+        step("Lösche Patienten ohne Leistungen...", Planned("SELECT COUNT(*) FROM withoutServices"),
+             " von " + std::to_string(patients - byMainTreater));
+        step("Lösche FiBu-/Kassenbuch-TSE-Einträge...");
+        step("Lösche ZE-/PAR-/KBR-DTA...");
+        step("Lösche Laborrechnungen...", Planned("SELECT COUNT(*) FROM LBLOCK WHERE RECHNR<>'' AND MDID='04'" + notRemoved),
+             " von " + std::to_string(Planned("SELECT COUNT(*) FROM LBLOCK WHERE RECHNR<>''" + notRemoved)));
+        step("Lösche Rechnungen...", Planned("SELECT COUNT(*) FROM FAKT WHERE MDID='04'" + notRemoved));
+        step("Lösche Zahlungen...", Planned("SELECT COUNT(*) FROM CASH WHERE MDID='04'" + notRemoved));
+        step("Lösche Gewerbelabor-Rechnungen...", Planned("SELECT COUNT(*) FROM GLKUFAKT WHERE MDID='04'"));
+        step("Lösche Praxisinhaber...");
         lines.emplace_back("FERTIG!");
         return lines;
     }
