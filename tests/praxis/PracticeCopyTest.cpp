@@ -95,12 +95,8 @@ TEST_F(PracticeCopyTest, RefusesWhatItCannotCopyWhole)
     const fs::path other = m_scratch / "andere";
     const fs::path target = m_scratch / "ziel";
     const std::string settings = "[Datenbank]\nVerbindung=";
-    const struct {
-        fs::path from;
-        fs::path to;
-        std::string ini;   // written as the settings of other when not empty
-        std::string message;
-    } cases[]{
+    // ini: written as the settings of other when not empty.
+    const struct { fs::path from, to; std::string ini, message; } cases[]{
         {m_folder, m_folder / "daten/sicherung", "",
          (m_folder / "daten/sicherung").string() + " lies inside the practice " + m_folder.string()},
         {other, target, settings + "odbc:DRIVER={PostgreSQL Unicode};SERVER=db;UID=vq;PWD=geheim\n",
