@@ -3,7 +3,7 @@
 #include <QSqlDatabase>
 #include <filesystem>
 
-TEST_F(DatabaseTest, MissingOrBrokenDatabasesAreNamedNotCreatedAndReported)
+TEST_F(DatabaseTest, MissingOrBrokenPracticesAreNamedNotCreatedAndReported)
 {
     const auto OpenError = [](const std::string& connect, bool readOnly = false) {
         CHbRSetDatabase db;
@@ -20,14 +20,25 @@ TEST_F(DatabaseTest, MissingOrBrokenDatabasesAreNamedNotCreatedAndReported)
     const QString name = QString::fromStdString(dbDatabase.ConnectionName());
     CloseDatabase();
     EXPECT_FALSE(QSqlDatabase::contains(name));
+    // A missing database file, settings file or practice folder is named; nothing is
+    // created, and a missing settings file is not taken for a missing connection.
+    const std::string folder = practice.Folder() + "/";
     practice.Set("Datenbank", "Verbindung", "sqlite:alt/praxis.db");
-    const std::string cause = "Die Datenbankdatei " + practice.Folder() + "/alt/praxis.db ist nicht vorhanden.";
     EXPECT_FALSE(OpenDatabase(2));
-    ASSERT_EQ(1u, m_messages.Messages().size());
-    EXPECT_EQ(MessageKind::Halt, m_messages.Messages()[0].kind);
-    EXPECT_EQ("Die Praxisdatenbank kann nicht geöffnet werden:\n" + cause, m_messages.Messages()[0].text);
     EXPECT_FALSE(dbDatabase.IsOpen() || dbDatabaseRO.IsOpen());
-    EXPECT_FALSE(std::filesystem::exists(practice.Folder() + "/alt/praxis.db"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "alt/praxis.db"));
+    std::filesystem::rename(folder + "vqparams.ini", folder + "vqparams.alt");
+    EXPECT_FALSE(OpenDatabase(2));
+    ::setenv("VQ_PRAXIS", (folder + "fehlt").c_str(), 1);
+    EXPECT_FALSE(OpenDatabase(2));
+    ::setenv("VQ_PRAXIS", practice.Folder().c_str(), 1);
+    Texts texts;
+    for (const auto& message : m_messages.Messages())
+        texts.push_back((message.kind == MessageKind::Halt ? "Halt: " : "") + message.text);
+    const std::string cannot = "Halt: Die Praxisdatenbank kann nicht geöffnet werden:\n";
+    EXPECT_EQ(texts, (Texts{cannot + "Die Datenbankdatei " + folder + "alt/praxis.db ist nicht vorhanden.",
+                            cannot + "Die Datei " + folder + "vqparams.ini gibt es nicht.",
+                            cannot + "Den Praxisordner " + folder + "fehlt/ gibt es nicht."}));
 
     practice.WriteFile("kaputt.db", std::string(4096, 'x'));
     const std::string broken =
@@ -49,22 +60,4 @@ TEST_F(DatabaseTest, MissingOrBrokenDatabasesAreNamedNotCreatedAndReported)
     practice.Exec("ALTER TABLE BEH RENAME TO BEH_ALT");
     EXPECT_EQ("Die Datenbankdatei " + practice.Folder() + "/praxis.db ist keine Praxisdatenbank.",
               OpenError("sqlite:praxis.db", true));
-}
-
-// A practice folder or settings file that is missing is named, never taken for a missing connection.
-TEST_F(DatabaseTest, AMissingPracticeFolderOrSettingsFileIsNamed)
-{
-    CloseDatabase();
-    const std::string folder = practice.Folder() + "/";
-    std::filesystem::rename(folder + "vqparams.ini", folder + "vqparams.alt");
-    EXPECT_FALSE(OpenDatabase(2));
-    ::setenv("VQ_PRAXIS", (folder + "fehlt").c_str(), 1);
-    EXPECT_FALSE(OpenDatabase(2));
-    ::setenv("VQ_PRAXIS", practice.Folder().c_str(), 1);
-    Texts texts;
-    for (const auto& message : m_messages.Messages())
-        texts.push_back(message.text);
-    EXPECT_EQ(texts, (Texts{"Die Praxisdatenbank kann nicht geöffnet werden:\nDie Datei " + folder + "vqparams.ini gibt es nicht.",
-                            "Die Praxisdatenbank kann nicht geöffnet werden:\nDen Praxisordner " + folder +
-                                "fehlt/ gibt es nicht."}));
 }
