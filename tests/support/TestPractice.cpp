@@ -32,7 +32,6 @@ QString Value(const std::string& text)
     return text.empty() ? QStringLiteral("") : Q(text);
 }
 
-
 std::string MakeTempFolder()
 {
     std::string pattern = (fs::temp_directory_path() / "kelvor-test-XXXXXX").string();
@@ -143,30 +142,23 @@ void TestPractice::Open()
     ::setenv("VQ_PRAXIS", m_folder.c_str(), 1);
 
     m_connection = "test-practice-" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
-    if (OnServer()) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), Q(m_connection));
-        db.setDatabaseName(Q(ServerConnect() + ";DATABASE=" + m_serverDatabase));
-        if (!db.open())
-            throw std::runtime_error("cannot open the server database " + m_serverDatabase + ": "
-                                     + db.lastError().text().toStdString());
-        // The test's SQL means what it means to the program.
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(OnServer() ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), Q(m_connection));
+    db.setDatabaseName(Q(OnServer() ? ServerConnect() + ";DATABASE=" + m_serverDatabase : m_folder + "/praxis.db"));
+    if (!OnServer())
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open())
+        throw std::runtime_error("cannot open the practice database of " + m_folder + ": "
+                                 + db.lastError().text().toStdString());
+    // The test's SQL means what it means to the program.
+    if (OnServer())
         for (const char* statement : CHbRSetDatabase::SessionStatements(ServerDialect()))
             Exec(statement);
-        return;
-    }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Q(m_connection));
-    db.setDatabaseName(Q(m_folder + "/praxis.db"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open())
-        throw std::runtime_error("cannot open the practice database in " + m_folder);
 }
 
 TestPractice::~TestPractice()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database(Q(m_connection), false);
-        db.close();
-    }
+    QSqlDatabase::database(Q(m_connection), false).close();
     QSqlDatabase::removeDatabase(Q(m_connection));
     if (OnServer()) {
         try {
