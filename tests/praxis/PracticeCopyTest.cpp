@@ -27,34 +27,6 @@ std::set<std::string> Tree(const fs::path& folder)
     return tree;
 }
 
-// Another client of the practice: each transaction adds three rows to the waiting
-// list and sets the number pool's patient number to the transaction's number, so a
-// consistent copy holds exactly three rows per number.
-class Writer {
-public:
-    explicit Writer(const std::string& database) : m_thread([this, database](std::stop_token stop) { Run(database, stop); }) {}
-
-    long Committed() const { return m_committed; }
-
-private:
-    void Run(const std::string& database, const std::stop_token& stop)
-    {
-        const SqliteConnection db(database, SQLITE_OPEN_READWRITE);
-        for (long n = 1; !stop.stop_requested(); ++n) {
-            db.Value("BEGIN IMMEDIATE");
-            for (int row = 1; row <= 3; ++row)
-                db.Value("INSERT INTO WARTELISTE (LFDNR, PATNR) VALUES ('w" + std::to_string(n) + "-"
-                         + std::to_string(row) + "', '000001')");
-            db.Value("UPDATE NUMBERPOOL SET PATNR='" + std::to_string(n) + "'");
-            db.Value("COMMIT");
-            m_committed = n;
-        }
-    }
-
-    std::atomic<long> m_committed{0};
-    std::jthread m_thread;  // last: stopped and joined before the count goes
-};
-
 class PracticeCopyTest : public ::testing::Test {
 protected:
     const TestPractice m_practice{1, 300, TestPractice::Backend::Sqlite};
@@ -66,15 +38,29 @@ protected:
 
 TEST_F(PracticeCopyTest, BackupDuringWritesRestoresToOneCommittedState)
 {
+    // Another client of the practice: each transaction adds three rows to the waiting
+    // list and sets the number pool's patient number to the transaction's number, so a
+    // consistent copy holds exactly three rows per number.
+    std::atomic<long> committed{0};
     long before = 0;
     long after = 0;
     {
-        const Writer writer(m_practice.Folder() + "/praxis.db");
-        while (writer.Committed() < 10)
+        const std::jthread writer([&committed, database = m_folder / "praxis.db"](const std::stop_token& stop) {
+            const SqliteConnection db(database, SQLITE_OPEN_READWRITE);
+            for (long n = 1; !stop.stop_requested(); committed = n++) {
+                db.Value("BEGIN IMMEDIATE");
+                for (int row = 1; row <= 3; ++row)
+                    db.Value("INSERT INTO WARTELISTE (LFDNR, PATNR) VALUES ('w" + std::to_string(n) + "-"
+                             + std::to_string(row) + "', '000001')");
+                db.Value("UPDATE NUMBERPOOL SET PATNR='" + std::to_string(n) + "'");
+                db.Value("COMMIT");
+            }
+        });
+        while (committed < 10)
             std::this_thread::yield();
-        before = writer.Committed();
+        before = committed;
         CopyPractice(m_folder, m_scratch / "sicherung");
-        after = writer.Committed();
+        after = committed;
     }
     ASSERT_GT(after, before) << "the writer committed nothing while the backup ran";
     CopyPractice(m_scratch / "sicherung", m_scratch / "zurueck");
