@@ -143,13 +143,10 @@ TEST_F(OwnerRunTest, TypicalRunRemovesExactlyTheOwnersDataAndHandsTheRestToTheRe
     EXPECT_TRUE(Trace().empty());
 
     // No column names owner 04 any more; the workstations' QA owner is cleared.
-    for (const TableDef& table : PracticeSchema()) {
-        for (const std::string& column : table.columns) {
-            if (kOwnerColumns.count(column) != 0) {
-                EXPECT_EQ(m_practice.Count(table.name, column + "='04'"), 0) << table.name << "." << column;
-            }
-        }
-    }
+    for (const TableDef& table : PracticeSchema())
+        for (const std::string& column : table.columns)
+            EXPECT_EQ(kOwnerColumns.contains(column) ? m_practice.Count(table.name, column + "='04'") : 0, 0)
+                << table.name << "." << column;
     for (const auto& [table, rows] : surviving) {
         std::multiset<std::string> after;
         for (const auto& row : m_practice.Query("SELECT * FROM " + table))

@@ -43,12 +43,9 @@ QJsonObject ScenarioFixture::Run(const std::string& scenarioJson)
 std::vector<std::string> ScenarioFixture::Messages() const
 {
     std::vector<std::string> messages;
-    for (const QJsonValue value : m_report.value(QStringLiteral("messages")).toArray()) {
-        const QJsonObject message = value.toObject();
-        messages.push_back(message.value(QStringLiteral("kind")).toString().toStdString() + ": " +
-                           message.value(QStringLiteral("text")).toString().toStdString() + " -> " +
-                           std::to_string(message.value(QStringLiteral("answer")).toInt()));
-    }
+    for (const QJsonValue value : m_report.value(QStringLiteral("messages")).toArray())
+        messages.push_back((value[u"kind"].toString() + QStringLiteral(": ") + value[u"text"].toString()
+                            + QStringLiteral(" -> ") + QString::number(value[u"answer"].toInt())).toStdString());
     return messages;
 }
 

@@ -12,7 +12,11 @@ namespace {
 class StartUpTest : public ScenarioFixture {
 protected:
     std::string PromptLog() const { return m_practice.Folder() + "/prompts.txt"; }
-    void SetUp() override { ::setenv("VQ_STANDIN_LOG", PromptLog().c_str(), 1); }
+    void SetUp() override
+    {
+        ::setenv("VQ_STANDIN_LOG", PromptLog().c_str(), 1);
+        AddOwnersAndTreaters();
+    }
     void TearDown() override { ::unsetenv("VQ_STANDIN_LOG"); }
 
     // One digit a control, four to a group: 1001, 1002, 1003, 1018, the choices
@@ -30,7 +34,6 @@ protected:
 
 TEST_F(StartUpTest, RefusedPasswordOrMissingLibraryEndsBeforeTheModeQuestion)
 {
-    AddOwnersAndTreaters();
     const std::pair<const char*, std::string> cases[] = {
         {R"js({"password": false, "answers": [10]})js",
          "Für das Löschen von Praxisinhabern/Behandlern wird ein Passwort benötigt.\n\n"},
@@ -57,7 +60,6 @@ TEST_F(StartUpTest, RefusedPasswordOrMissingLibraryEndsBeforeTheModeQuestion)
 // treater exclude each other. Unchecking checks nothing else.
 TEST_F(StartUpTest, EachModeShowsItsChoicesAndTheChoicesExcludeEachOther)
 {
-    AddOwnersAndTreaters();
     const std::string panel = "Dieses Programm löscht den angegebenen %s und die damit verknüpften Daten.\n"
                               "Vor dem Start bitte UNBEDINGT eine SICHERHEITSKOPIE der vorhandenen Daten durchführen!!!";
     const std::vector<std::string> owners{"01", "02", "03"}, treaters{"001 - 11 (Dr. Anna Berger)", "002 - 12 (Jonas Keller)", "003", "004"};
@@ -92,9 +94,8 @@ TEST_F(StartUpTest, EachModeShowsItsChoicesAndTheChoicesExcludeEachOther)
 // shows the only one and nothing can be chosen or started.
 TEST_F(StartUpTest, APracticeWithOnlyOneCannotBeWorkedOnInThatMode)
 {
-    m_practice.Insert("MANDANT", {{"MDID", "01"}});
-    m_practice.Insert("LEB", {{"LEBID", "001"}, {"MDIDK", "01"}, {"MDIDP", "01"}, {"PERSONALID", "11"}});
-    m_practice.Insert("PERSONALADR", {{"PERSONALID", "11"}, {"TITEL", "Dr."}, {"VORNAME", "Anna"}, {"NAME", "Berger"}});
+    m_practice.Exec("DELETE FROM MANDANT WHERE MDID<>'01'");
+    m_practice.Exec("DELETE FROM LEB WHERE LEBID<>'001'");
     const struct { const char* scenario; std::string answer, message, replacement; std::vector<int> disabled; } cases[] = {
         {R"js({"answers": [10, 10], "actions": [{"checkItem": 1018, "index": 0, "value": true}, {"click": 1003}]})js",
          "10", "HaltE: Diese Praxis hat nur einen Behandler! -> 1", "001 - 11 (Dr. Anna Berger)",
@@ -114,7 +115,6 @@ TEST_F(StartUpTest, APracticeWithOnlyOneCannotBeWorkedOnInThatMode)
 // The start button's checks: each refusal names the problem and focuses the control to correct.
 TEST_F(StartUpTest, EachRefusalNamesTheProblemAndFocusesTheControlToCorrect)
 {
-    AddOwnersAndTreaters();
     const struct { const char* scenario; std::string message; int focus; } refusals[] = {
         {R"js({"answers": [11], "actions": [{"select": 1002, "text": "01"}, {"click": 1003}]})js",
          "Sie müssen einen zu löschenden Praxisinhaber auswählen!", IDC_OWNER},
@@ -149,7 +149,6 @@ TEST_F(StartUpTest, EachRefusalNamesTheProblemAndFocusesTheControlToCorrect)
 // owner is no conflict; treater mode has no owner conflict check at all.
 TEST_F(StartUpTest, RefusedConfirmationChangesNothing)
 {
-    AddOwnersAndTreaters();
     const auto before = m_practice.DumpAll();
     const std::pair<std::string, const char*> cases[] = {
         {"11", R"js([{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"}, {"click": 1003}])js"},
