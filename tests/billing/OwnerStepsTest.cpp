@@ -1,7 +1,66 @@
-#include "OwnerStepFixture.h"
+// The owner's billing steps on hand-made practices: journal and transfer tables, lab
+// invoices, invoices and payments.
+#include "DialogFixture.h"
 #include <map>
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+using Rows = std::vector<Lines>;
 
 namespace {
+
+// Owner 02 is removed; owner 01 takes over what stays.
+class OwnerStepFixture : public DialogFixture {
+protected:
+    CKelvorDlg& Open(bool journalEntries = false)
+    {
+        OpenDialog(false);
+        Dlg().m_strDeleteId = "02";
+        Dlg().m_strReplacementId = "01";
+        Dlg().m_bJournalEntries = journalEntries;
+        return Dlg();
+    }
+
+    // Makes the statements the trigger covers fail with "test", e.g. "DELETE ON ZEHIT".
+    void Refuse(const std::string& what)
+    {
+        Practice().Exec("CREATE TRIGGER FAIL BEFORE " + what + " BEGIN SELECT RAISE(ABORT,'test'); END");
+    }
+
+    // The executor's trace line: the statement, then the database's error.
+    static std::string Trace(const std::string& statement, const std::string& error = "test")
+    {
+        return "CKelvorDlg::ExecuteSQL: " + statement + "\n" + error;
+    }
+};
+
+// The journal tables, then the transfer tables, in the order they are cleared.
+const Lines kTables = {"FBUCHUNG", "FDIENST",  "ZBON",   "TSEBON",    "BANKOUT", "DATEVPAKET", "DATEVPAKETENTRY",
+                       "DATEVONLINELOG", "ZEHIT", "ZEHITLST", "PARHIT", "PARHITLST", "KBRHIT",  "KBRHITLST"};
+
+using OwnerTables = OwnerStepFixture;
+
+const std::string kMoveToReplacement = "UPDATE LBLOCK SET MDID='01' WHERE MDID='02'";
+
+class LabInvoices : public OwnerStepFixture {
+protected:
+    void Voucher(const std::string& patNr, const std::string& rechNr, const std::string& md)
+    {
+        Practice().Insert("LBLOCK", {{"PATNR", patNr}, {"LFDPLAN", "1"}, {"LFDLBLOCK", "1"}, {"RECHNR", rechNr}, {"MDID", md}});
+        Entry(patNr, "1");
+    }
+
+    void Entry(const std::string& patNr, const std::string& lfdLBlock)
+    {
+        Practice().Insert("LBLOCKENTRY", {{"PATNR", patNr}, {"LFDPLAN", "1"}, {"LFDLBLOCK", lfdLBlock}, {"LFDENTRY", "1"}});
+    }
+
+    // A voucher of owner 02 that is not invoiced yet, so the lookup does not return it.
+    void NotInvoicedVoucher() { Voucher("000011", "", "02"); }
+
+    Rows Vouchers() { return Practice().Query("SELECT PATNR,RECHNR,MDID FROM LBLOCK ORDER BY PATNR"); }
+};
 
 class InvoicesAndPayments : public OwnerStepFixture, public testing::WithParamInterface<bool> {
 protected:
@@ -15,6 +74,81 @@ protected:
 using InvoiceKeys = OwnerStepFixture;
 
 } // namespace
+
+// A missing table (TSEBON) and a failing statement (ZEHIT) are traced and the
+// tables after them are still cleared.
+TEST_F(OwnerTables, EveryTableIsClearedOfTheOwnerDespiteFailures)
+{
+    Practice().Exec("DROP TABLE TSEBON");
+    Refuse("DELETE ON ZEHIT");
+    Lines statements;
+    for (const std::string& table : kTables) {
+        statements.push_back("DELETE FROM " + table + " WHERE MDID='02'");
+        for (const char* md : {"01", "2", "02"})  // "2" is a prefix of the removed key
+            if (table != "TSEBON")
+                Practice().Insert(table, {{"LFDNR", md}, {"MDID", md}});
+    }
+
+    EXPECT_TRUE(Open().DeleteJournalEntries());
+    EXPECT_TRUE(Dlg().DeleteTransferRecords());
+
+    EXPECT_EQ(m_statements, statements);
+    EXPECT_EQ(MemoLines(), (Lines{"Lösche FiBu-/Kassenbuch-TSE-Einträge...", "Lösche ZE-/PAR-/KBR-DTA..."}));
+    EXPECT_EQ(m_traces, (Lines{Trace("DELETE FROM TSEBON WHERE MDID='02'",
+                                     "no such table: TSEBON"),
+                               Trace("DELETE FROM ZEHIT WHERE MDID='02'")}));
+    EXPECT_TRUE(m_progress.empty());
+    for (const std::string& table : kTables)
+        if (table != "TSEBON") {
+            EXPECT_EQ(Practice().Query("SELECT MDID FROM " + table + " ORDER BY MDID"),
+                      (table == "ZEHIT" ? Rows{{"01"}, {"02"}, {"2"}} : Rows{{"01"}, {"2"}})) << table;
+        }
+}
+
+// The entries of voucher 000004 cannot be deleted: the voucher still goes and counts.
+TEST_F(LabInvoices, RemovesTheOwnersInvoicesOfAllFoundAndMovesTheRest)
+{
+    const Lines owners = {"01", "02", "03", "01", "02", "03", "01", "01", "02", "03"};
+    for (std::size_t i = 0; i < owners.size(); ++i)
+        if (owners[i] != "02" || i == 4)
+            Voucher("00000" + std::to_string(i), "R" + std::to_string(i), owners[i]);
+    NotInvoicedVoucher();
+    Entry("000001", "2");  // same patient and plan as a removed voucher, another voucher number
+    const std::string entries = Practice().Dump("LBLOCKENTRY");
+    Voucher("000001", "R1", "02");
+    Voucher("000008", "R8", "02");
+    Refuse("DELETE ON LBLOCKENTRY WHEN OLD.PATNR='000004'");
+
+    EXPECT_TRUE(Open().DeleteLabInvoices());
+
+    const std::string failing = "DELETE FROM LBLOCKENTRY WHERE PATNR='000004' AND LFDPLAN='1' AND LFDLBLOCK='1'";
+    EXPECT_EQ(m_statements, (Lines{"DELETE FROM LBLOCKENTRY WHERE PATNR='000001' AND LFDPLAN='1' AND LFDLBLOCK='1'",
+                                   failing,
+                                   "DELETE FROM LBLOCKENTRY WHERE PATNR='000008' AND LFDPLAN='1' AND LFDLBLOCK='1'",
+                                   kMoveToReplacement}));
+    EXPECT_EQ(m_traces, Lines{Trace(failing)});
+    EXPECT_EQ(MemoLines(), (Lines{"Lösche Laborrechnungen...", "... 3 von 10 gelöscht."}));
+    EXPECT_EQ(m_progress, (Lines{"0", "10", "20", "30", "40", "50", "60", "70", "80", "90"}));
+    EXPECT_EQ(Vouchers(), (Rows{{"000000", "R0", "01"}, {"000002", "R2", "03"}, {"000003", "R3", "01"},
+                                {"000005", "R5", "03"}, {"000006", "R6", "01"}, {"000007", "R7", "01"},
+                                {"000009", "R9", "03"}, {"000011", "", "01"}}));
+    EXPECT_EQ(Practice().Dump("LBLOCKENTRY"), entries);
+}
+
+// Lab invoices of other owners only: no count line.
+TEST_F(LabInvoices, WithoutAnyOfTheOwnersLabInvoicesItsVouchersStillMove)
+{
+    NotInvoicedVoucher();
+    Voucher("000012", "R12", "01");
+
+    EXPECT_TRUE(Open().DeleteLabInvoices());
+
+    EXPECT_EQ(m_statements, Lines{kMoveToReplacement});
+    EXPECT_EQ(MemoLines(), Lines{"Lösche Laborrechnungen..."});
+    EXPECT_EQ(m_progress, Lines{"0"});
+    EXPECT_EQ(Vouchers(), (Rows{{"000011", "", "01"}, {"000012", "R12", "01"}}));
+    EXPECT_EQ(Practice().Count("LBLOCKENTRY"), 2);
+}
 
 // With the journal step in the run the owner's journal rows are gone already and
 // get no statements; without it their links are cleared. The failing S part of

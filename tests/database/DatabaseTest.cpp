@@ -1,0 +1,321 @@
+#include "DBException.h"
+#include "Database.h"
+#include "DialogFixture.h"
+#include "HbRSet.h"
+#include "HbTrace.h"
+#include "Loeschkonzept.h"
+#include "Mb.h"
+#include "SqlText.h"
+#include "VqBeh.h"
+#include "VqFakt.h"
+#include "VqMandant.h"
+#include "VqPat.h"
+#include <QSqlDatabase>
+#include <QString>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <ranges>
+#include <string>
+#include <vector>
+
+using Texts = std::vector<std::string>;
+
+// A fresh empty practice with the shared connections open; messages and trace
+// entries are captured.
+class DatabaseTest : public DialogFixture {
+protected:
+    void SetUp() override { ASSERT_TRUE(OpenDatabase(2)); }
+
+    // Rows given as their fields joined by '|'.
+    void InsertRows(const std::string& table, const std::string& columns, const Texts& rows) const
+    {
+        const auto joined = [](const std::string& fields, const char* separator) {
+            return QString::fromStdString(fields).replace(u'|', QString::fromUtf8(separator)).toStdString();
+        };
+        std::string values;
+        for (const std::string& row : rows)
+            values += ",('" + joined(CHbRSet::DoQuotes(row), "','") + "')";
+        practice.Exec("INSERT INTO " + table + " (" + joined(columns, ",") + ") VALUES " + values.substr(1));
+    }
+
+    // prefix + "000001" up to prefix + count in six digits.
+    static Texts Numbered(const std::string& prefix, int count)
+    {
+        Texts texts;
+        for (int i = 1; i <= count; ++i)
+            texts.push_back(prefix + std::to_string(1000000 + i).substr(1));
+        return texts;
+    }
+
+    // The current row's columns joined by '|'; of it and every row after it, walking with Next.
+    static std::string Row(const CHbRSet& rows, const Texts& columns)
+    {
+        std::string row;
+        for (const std::string& column : columns)
+            row += "|" + rows.GetField(column);
+        return row.substr(1);
+    }
+
+    // "table|operation|text" of the CDBException the call throws.
+    template <class Call> static std::string Thrown(Call call)
+    {
+        try {
+            call();
+        } catch (const CDBException& error) {
+            return error.Table() + "|" + error.Operation() + "|" + error.ErrorText();
+        }
+        return "no exception";
+    }
+
+    static Texts Walk(CHbRSet& rows, const Texts& columns)
+    {
+        Texts walked;
+        do
+            walked.push_back(Row(rows, columns));
+        while (rows.Next() == 0);
+        return walked;
+    }
+
+    TestPractice& practice = Practice();
+};
+
+TEST_F(DatabaseTest, MissingOrBrokenPracticesAreNamedNotCreatedAndReported)
+{
+    const auto OpenError = [](const std::string& connect, bool readOnly = false) {
+        CHbRSetDatabase db;
+        try {
+            db.Open(nullptr, false, readOnly, connect, true);
+        } catch (const CDBException& error) {
+            return error.ErrorText() + (db.IsOpen() ? " (left open)" : "");
+        }
+        return std::string("opened");
+    };
+    EXPECT_EQ("wal", practice.Scalar("PRAGMA journal_mode"));
+    // Connections left open do not crash the program's end; closed, they are gone.
+    EXPECT_EXIT(std::exit(dbDatabase.IsOpen() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+    const QString name = QString::fromStdString(dbDatabase.ConnectionName());
+    CloseDatabase();
+    EXPECT_FALSE(QSqlDatabase::contains(name));
+    // A missing database file, settings file or practice folder is named; nothing is
+    // created, and a missing settings file is not taken for a missing connection.
+    const std::string folder = practice.Folder() + "/";
+    practice.Set("Datenbank", "Verbindung", "sqlite:alt/praxis.db");
+    EXPECT_FALSE(OpenDatabase(2));
+    EXPECT_FALSE(dbDatabase.IsOpen() || dbDatabaseRO.IsOpen());
+    EXPECT_FALSE(std::filesystem::exists(folder + "alt/praxis.db"));
+    std::filesystem::rename(folder + "vqparams.ini", folder + "vqparams.alt");
+    EXPECT_FALSE(OpenDatabase(2));
+    ::setenv("VQ_PRAXIS", (folder + "fehlt").c_str(), 1);
+    EXPECT_FALSE(OpenDatabase(2));
+    ::setenv("VQ_PRAXIS", practice.Folder().c_str(), 1);
+    Texts texts;
+    for (const auto& message : m_messages.Messages())
+        texts.push_back((message.kind == MessageKind::Halt ? "Halt: " : "") + message.text);
+    const std::string cannot = "Halt: Die Praxisdatenbank kann nicht geöffnet werden:\n";
+    EXPECT_EQ(texts, (Texts{cannot + "Die Datenbankdatei " + folder + "alt/praxis.db ist nicht vorhanden.",
+                            cannot + "Die Datei " + folder + "vqparams.ini gibt es nicht.",
+                            cannot + "Den Praxisordner " + folder + "fehlt/ gibt es nicht."}));
+
+    practice.WriteFile("kaputt.db", std::string(4096, 'x'));
+    const std::string broken =
+        "Die Datenbankdatei " + practice.Folder() + "/kaputt.db kann nicht geöffnet werden: file is not a database";
+    EXPECT_EQ(broken, OpenError("sqlite:kaputt.db"));
+    EXPECT_EQ(broken, OpenError("sqlite:kaputt.db", true));
+    EXPECT_EQ("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.", OpenError("mysql:x"));
+    // The driver's own words follow; neither the connect text nor the password may.
+    const std::string error = OpenError("odbc:DRIVER={Kein Treiber};SERVER=db.praxis;DATABASE=praxis;PWD={ge;heim}");
+    const std::string prefix = "Der Datenbankserver db.praxis (Datenbank praxis) ist nicht erreichbar: ";
+    EXPECT_EQ(prefix, error.substr(0, prefix.size()));
+    EXPECT_EQ(std::string::npos, error.find("heim"));
+    EXPECT_EQ(std::string::npos, error.find("DRIVER="));
+
+    // An empty file stays empty, a database without the practice's tables is named as such.
+    practice.WriteFile("leer.db", "");
+    EXPECT_EQ("Die Datenbankdatei " + practice.Folder() + "/leer.db ist keine Praxisdatenbank.", OpenError("sqlite:leer.db"));
+    EXPECT_EQ(0u, std::filesystem::file_size(practice.Folder() + "/leer.db"));
+    practice.Exec("ALTER TABLE BEH RENAME TO BEH_ALT");
+    EXPECT_EQ("Die Datenbankdatei " + practice.Folder() + "/praxis.db ist keine Praxisdatenbank.",
+              OpenError("sqlite:praxis.db", true));
+}
+
+TEST_F(DatabaseTest, LookupsMatchTheAssignedLeadingKeyFieldsInTextOrderBindKeysAndFail)
+{
+    InsertRows("FAKT", "MDID|PATNR|LFDFAKT",
+               {"02|000002|1", "01|000002|1", "01|000001|2", "01|000001|10", "01|000003|1", "02|000001|1"});
+    CVqFakt fakt(&dbDatabase);
+    ASSERT_EQ(0, fakt.GetByK1(2));
+    EXPECT_EQ((Texts{"01|000001|10", "01|000001|2", "01|000002|1", "01|000003|1", "02|000001|1", "02|000002|1"}),
+              Walk(fakt, {"MDID", "PATNR", "LFDFAKT"}));
+    fakt.SetField("MDID", "01");
+    fakt.SetField("LFDFAKT", "1");   // after the gap at PATNR: not used
+    ASSERT_EQ(0, fakt.GetByK1(2));
+    EXPECT_EQ((Texts{"000001", "000001", "000002", "000003"}), Walk(fakt, {"PATNR"}));
+
+    fakt.ClearAll();
+    fakt.SetField("MDID", "01");
+    fakt.SetField("PATNR", "000001");
+    ASSERT_EQ(0, fakt.GetByK1(2));
+    EXPECT_EQ((Texts{"10", "2"}), Walk(fakt, {"LFDFAKT"}));
+    EXPECT_NE(0, fakt.GetByK1(0));   // loading rows assigned nothing: the whole key is missing
+
+    CVqMandant mandant(&dbDatabase);
+    EXPECT_NE(0, mandant.Delete());   // no row is current
+    practice.Exec("DROP TABLE MANDANT");
+    EXPECT_EQ("MANDANT|GetByK1|no such table: MANDANT", Thrown([&] { mandant.GetByK1(2); }));
+    EXPECT_THROW(mandant.GetField("NOSUCHCOLUMN"), std::out_of_range);
+
+    EXPECT_EQ("O''Neil''''s", CHbRSet::DoQuotes("O'Neil''s"));
+    // A server takes a patient's deletes as one text with the values written in.
+    EXPECT_EQ("DELETE FROM PAT WHERE PATNR='12''3' AND ADRID='?'",
+              WithLiterals("DELETE FROM PAT WHERE PATNR=? AND ADRID='?'", {"12'3"}));
+    InsertRows("PAT", "PATNR", {"12'3", "12' OR '1'='1"});
+    CVqPat pat(&dbDatabase);
+    pat.SetField("PATNR", "12'3");
+    ASSERT_EQ(0, pat.GetByK1(0));
+    EXPECT_NE(0, pat.Delete());   // it was the only row of the selection
+    EXPECT_EQ("12' OR '1'='1||||\n", practice.Dump("PAT"));
+}
+
+// Two patients' services, 600 rows of a two-column key: three pages.
+TEST_F(DatabaseTest, WalksCrossPagesSeeOtherConnectionsCommitsAndDeleteMovesOn)
+{
+    Texts all = Numbered("000001|", 300);
+    const Texts second = Numbered("000002|", 300);
+    InsertRows("BEH", "PATNR|LFDBEH", second);
+    InsertRows("BEH", "PATNR|LFDBEH", all);
+    all.insert(all.end(), second.begin(), second.end());
+    CVqBeh reader(&dbDatabaseRO);
+    reader.SetField("PATNR", "000002");
+    ASSERT_EQ(0, reader.GetByK1(2));
+    EXPECT_EQ(second, Walk(reader, {"PATNR", "LFDBEH"}));
+    ASSERT_EQ(0, reader.GetAll());
+    // The read-only connection deletes nothing; the row stays current.
+    EXPECT_EQ("BEH|Delete|attempt to write a readonly database", Thrown([&] { reader.Delete(); }));
+    // Beyond the first page: the walk holds neither a lock nor a snapshot.
+    dbDatabase.InTransaction([] {
+        dbDatabase.ExecuteSQL("DELETE FROM BEH WHERE PATNR='000002' AND LFDBEH='000100'");
+        dbDatabase.ExecuteSQL("INSERT INTO BEH (PATNR, LFDBEH) VALUES ('000003', '000001')");
+    });
+    all.erase(all.begin() + 399);
+    all.push_back("000003|000001");
+    EXPECT_EQ(all, Walk(reader, {"PATNR", "LFDBEH"}));
+
+    // Every third service goes while walking; the walk still meets every service once.
+    CVqBeh beh(&dbDatabase);
+    ASSERT_EQ(0, beh.GetAll());
+    Texts visited;
+    do
+        visited.push_back(Row(beh, {"PATNR", "LFDBEH"}));
+    while ((visited.size() % 3 == 0 ? beh.Delete() : beh.Next()) == 0);
+    EXPECT_EQ(all, visited);
+    std::size_t position = 0;
+    std::erase_if(all, [&position](const std::string&) { return ++position % 3 == 0; });
+    ASSERT_EQ(0, beh.GetAll());
+    EXPECT_EQ(all, Walk(beh, {"PATNR", "LFDBEH"}));
+}
+
+// A lock another client holds is waited for with the window served (the timer that
+// ends the lock only fires while events are pumped); held past the wait, the
+// operation fails with the database's text.
+TEST_F(DatabaseTest, LocksAreWaitedForWithTheWindowServedUpToTheLimit)
+{
+    InsertRows("PAT", "PATNR", {"000001", "000002"});
+    CHbRSetDatabase::SetLockWait(std::chrono::milliseconds(2000));
+    CVqPat pat(&dbDatabase);
+    ASSERT_EQ(0, pat.GetByK1(2));
+    practice.Exec("BEGIN IMMEDIATE");
+    QTimer::singleShot(200, [this] { practice.Exec("COMMIT"); });
+    EXPECT_EQ(0, pat.Delete());
+    EXPECT_EQ("000002||||\n", practice.Dump("PAT"));
+
+    CHbRSetDatabase::SetLockWait(std::chrono::milliseconds(300));
+    practice.Exec("BEGIN IMMEDIATE");
+    EXPECT_EQ("PAT|Delete|database is locked", Thrown([&] { pat.Delete(); }));
+    practice.Exec("COMMIT");
+    CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
+    EXPECT_EQ("000002||||\n", practice.Dump("PAT"));
+}
+
+TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
+{
+    // Two patients with a row in every table that has a PATNR (every key column holds
+    // the patient number, so rows never collide) and a folder each.
+    const auto hasPatNr = [](const TableDef& table) { return std::ranges::count(table.columns, "PATNR") > 0; };
+    for (const std::string patNr : {"000001", "000002"}) {
+        for (const TableDef& table : PracticeSchema() | std::views::filter(hasPatNr)) {
+            std::map<std::string, std::string> row{{"PATNR", patNr}};
+            for (const std::string& column : table.primaryKey)
+                row[column] = patNr;
+            practice.Insert(table.name, row);
+        }
+        practice.WriteFile("daten/pat/" + patNr + "/befund.txt");
+    }
+    const auto remove = [this](const std::string& patNr, CHbRSetDatabase& db) {
+        CVqPat pat(&dbDatabaseRO);
+        pat.SetField("PATNR", patNr);
+        return CLoeschkonzept().DeletePatComplete(db, SDelPat(pat), practice.Folder() + "/daten/", true);
+    };
+
+    // A folder that cannot be moved aside keeps every row; a failed transaction moves it back.
+    const auto before = practice.DumpAll();
+    practice.WriteFile("daten/geloescht");
+    EXPECT_FALSE(remove("000001", dbDatabase));
+    std::filesystem::remove(practice.DataPath() + "geloescht");
+    practice.Exec("CREATE TRIGGER KEEP BEFORE DELETE ON DOKUMENT BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+    EXPECT_FALSE(remove("000001", dbDatabase));
+    EXPECT_FALSE(remove("000002", dbDatabaseRO));
+    EXPECT_EQ(before, practice.DumpAll());
+    EXPECT_TRUE(practice.Exists("daten/pat/000001/befund.txt") && practice.Exists("daten/pat/000002/befund.txt"));
+    EXPECT_EQ((Texts{"CLoeschkonzept: cannot move " + practice.DataPath() + "pat/000001",
+                     "CLoeschkonzept::DeletePatComplete 000001: gesperrt",
+                     "CLoeschkonzept::DeletePatComplete 000002: attempt to write a readonly database"}),
+              m_traces);
+
+    practice.Exec("DROP TRIGGER KEEP");
+    ASSERT_TRUE(remove("000001", dbDatabase));
+    EXPECT_FALSE(practice.Exists("daten/pat/000001") || practice.Exists("daten/geloescht/000001"));
+    // The finance journal and the transfer records are the practice's books and stay.
+    const Texts removed = {"BEH",    "BILL",   "FAKT",        "CASH", "ABEFUND", "KFOBEFUND",  "ROEBEFUND", "ARCHIV", "REZEPT",
+                           "PATINFO", "LBLOCK", "LBLOCKENTRY", "GIPS", "ZPLAN",   "WARTELISTE", "WORKFLOW",  "DOKUMENT"};
+    std::map<std::string, std::string> expected, actual;
+    for (const TableDef& table : PracticeSchema() | std::views::filter(hasPatNr)) {
+        expected[table.name] = std::ranges::count(removed, table.name) ? "000002" : "000001,000002";
+        actual[table.name] = practice.Scalar("SELECT group_concat(PATNR) FROM " + table.name);
+    }
+    EXPECT_EQ(expected, actual);
+
+    // Numbers that name no folder strictly inside pat/ remove none.
+    practice.WriteFile("daten/pat/x");
+    practice.WriteFile("daten/andere/y");
+    const auto tree = practice.ListTree();
+    for (const std::string patNr : {"", ".", "..", "../daten", "a\\..", "000002/..", "000003"}) {
+        EXPECT_TRUE(remove(patNr, dbDatabase)) << patNr;
+        EXPECT_EQ(tree, practice.ListTree()) << patNr;
+    }
+
+    // Folders left aside: a patient still there gets its folder back, the rest go.
+    practice.Exec("DELETE FROM PAT WHERE PATNR='000001'");
+    std::filesystem::rename(practice.DataPath() + "pat/000002", practice.DataPath() + "geloescht/000002");
+    practice.WriteFile("daten/geloescht/000001/alt.txt");
+    CLoeschkonzept::RemoveMovedFolders(dbDatabase, practice.DataPath());
+    EXPECT_EQ(tree, practice.ListTree());
+}
+
+TEST_F(DatabaseTest, BillsAreMadeForServicesWithoutTheirBillingCase)
+{
+    InsertRows("LEB", "LEBID|MDIDK|MDIDP", {"001|01|02"});
+    // Key-1 order is text order: LFDBEH "10" comes before "9".
+    InsertRows("BEH", "PATNR|LFDBEH|LEBID|LFDPATBILL|KZPRIVAT",
+               {"000001|9|001|1|0", "000001|10|001|1|1", "000001|11|001|2|0", "000001|12|001||1", "000002|1|007|1|1",
+                "000002|2|001|3|x", "000003|1|001|1|1"});
+    InsertRows("BILL", "MDID|PATNR|LFDPATBILL|ABRTYP|QUARTAL", {"09|000003|1|Z|20241"});
+    const std::string bills = "02|000001|1|P|||||||\n01|000001|2|k|||||||\n|000002|1|P|||||||\n"
+                              "01|000002|3|k|||||||\n09|000003|1|Z|||||||20241\n";
+    for (const char* selection : {"00014", ""}) {
+        EXPECT_TRUE(CMb().MakeBillsForAllPat(selection, ""));
+        EXPECT_EQ(bills, practice.Dump("BILL")) << selection;
+    }
+}
