@@ -160,13 +160,12 @@ Figures RunKelvor(const std::string& folder, const std::string& serverDatabase)
     const long flushesBefore = FlushCount();
     const EventLoopProbe probe;
     const auto start = std::chrono::steady_clock::now();
-    const std::string report = RunScenario(folder, kOwnerRun);
+    const std::string report =
+        RunScenario(folder, kOwnerRun, [&figures](const std::string& statement) { figures.trail.Add(statement); });
     figures.seconds = SecondsSince(start);
     figures.gapMs = probe.LargestGapMs();
     figures.flushes = FlushCount() - flushesBefore;
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(report)).object();
-    for (const QJsonValue& statement : result.value(QStringLiteral("statements")).toArray())
-        figures.trail.Add(statement.toString().toStdString());
     const QJsonArray memo = result.value(QStringLiteral("memo")).toArray();
     figures.finished = !memo.isEmpty() && memo.last().toString() == QStringLiteral("FERTIG!");
     figures.endState = serverDatabase.empty()

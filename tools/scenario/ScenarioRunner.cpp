@@ -167,7 +167,7 @@ void ChoosePasswordLibrary(const QJsonValue& password, const QTemporaryDir& empt
 }
 }  // namespace
 
-std::string RunScenario(const std::string& practiceFolder, const std::string& scenarioJson)
+std::string RunScenario(const std::string& practiceFolder, const std::string& scenarioJson, const StatementSink& onStatement)
 {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(scenarioJson), &error);
@@ -192,16 +192,20 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     IMessageService* const previousService =
         SetMessageService(screenshotMessage.empty() ? static_cast<IMessageService*>(&messages) : &photographed);
     std::vector<std::string> statements;
+    std::size_t statementCount = 0;
     std::vector<std::string> traces;
     const QJsonObject kill = scenario.value(QStringLiteral("kill")).toObject();
     const auto killAtStatement = static_cast<std::size_t>(kill.value(QStringLiteral("statement")).toInt());
     const std::string killAtPoint = kill.value(QStringLiteral("point")).toString().toStdString();
     QDialog* window = nullptr;
     CStatementLog::SetSink([&](const std::string& statement) {
-        statements.push_back(statement);
-        if (statements.size() == killAtStatement)
+        if (onStatement)
+            onStatement(statement);
+        else
+            statements.push_back(statement);
+        if (++statementCount == killAtStatement)
             KillNow();
-        if (statements.size() == screenshotStatement && window != nullptr)
+        if (statementCount == screenshotStatement && window != nullptr)
             SaveScreenshot(*window, screenshot);
     });
     CRunPoint::SetObserver([&killAtPoint](std::string_view point) {
