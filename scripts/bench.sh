@@ -22,12 +22,12 @@ backends_of() {
   esac
 }
 needs_server=""
-for spec in "${sizes[@]}"; do
-  if [[ "$spec" == *:* && "$spec" != *:sqlite && "$spec" != *:server ]]; then
-    echo "scripts/bench.sh: $spec: the back end after the colon is sqlite or server" >&2
+for size in "${sizes[@]}"; do
+  if [[ "$size" == *:* && "$size" != *:sqlite && "$size" != *:server ]]; then
+    echo "scripts/bench.sh: $size: the back end after the colon is sqlite or server" >&2
     exit 2
   fi
-  if [[ " $(backends_of "$spec") " == *" server "* ]]; then needs_server=1; fi
+  if [[ " $(backends_of "$size") " == *" server "* ]]; then needs_server=1; fi
 done
 
 SUDO=""
@@ -54,9 +54,9 @@ fi
 rows="$work/rows"
 : >"$rows"
 header=""
-for spec in "${sizes[@]}"; do
-  read -r -a on <<<"$(backends_of "$spec")"
-  out="$("${BUILD_DIR:-build}/bin/bench_owner_run" "${spec%%:*}" "${on[@]}")"
+for size in "${sizes[@]}"; do
+  read -r -a on <<<"$(backends_of "$size")"
+  out="$("${BUILD_DIR:-build}/bin/bench_owner_run" "${size%%:*}" "${on[@]}")"
   header="$(head -n 2 <<<"$out")"
   tail -n +3 <<<"$out" | tee -a "$rows"
 done
