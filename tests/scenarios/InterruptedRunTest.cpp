@@ -13,13 +13,6 @@ namespace {
 const char* const kMarker = "log/Kelvor.lauf";
 const char* const kBusy = "Halt: Ein Löschvorgang läuft gerade (gestartet am <start>).\nKelvor wird beendet. -> 1";
 
-std::string OwnerRun(const std::string& kill)
-{
-    return R"js({"answers": [11, 10, 7], "kill": {)js" + kill + R"js(}, "actions": [{"select": 1001, "text": "04"},
-        {"select": 1002, "text": "01"}, {"check": 1009, "value": true}, {"check": 1011, "value": true},
-        {"check": 1017, "value": true}, {"click": 1003}]})js";
-}
-
 // "<start>" stands for the marker's start as the messages show it.
 std::string FinishQuestion(const std::string& summary, int answer)
 {
@@ -59,13 +52,7 @@ TEST_F(InterruptedRunTest, KilledRunsAreFinishedToTheStateOfAnUninterruptedRun)
     Run(OwnerRun(""));
     const std::vector<std::string> statements = Statements();
     const auto tables = m_practice.DumpAll();
-    // The files of the data and QA folders.
-    const auto Files = [this] {
-        std::vector<std::string> files = m_practice.ListTree();
-        std::erase_if(files, [](const std::string& entry) { return !entry.starts_with("daten/") && !entry.starts_with("qa/"); });
-        return files;
-    };
-    const auto files = Files();
+    const auto files = FilesOf(m_practice);
     ASSERT_EQ(Memo().back(), "FERTIG!");
     const auto after = [&statements](const std::string& statement, int offset) {
         const auto at = std::find(statements.begin(), statements.end(), statement);
@@ -99,7 +86,7 @@ TEST_F(InterruptedRunTest, KilledRunsAreFinishedToTheStateOfAnUninterruptedRun)
         EXPECT_EQ(Memo().back(), "FERTIG!");
         EXPECT_FALSE(m_practice.Exists(kMarker));
         EXPECT_EQ(m_practice.DumpAll(), tables);
-        EXPECT_EQ(Files(), files);
+        EXPECT_EQ(FilesOf(m_practice), files);
     }
 }
 

@@ -6,16 +6,26 @@
 #include <fstream>
 #include <unistd.h>
 
-namespace {
-constexpr uid_t kUnprivileged = 65534;
-}
-
 std::vector<std::string> Strings(const QJsonArray& array)
 {
     std::vector<std::string> texts;
     for (const QJsonValue value : array)
         texts.push_back(value.toString().toStdString());
     return texts;
+}
+
+std::vector<std::string> FilesOf(const TestPractice& practice)
+{
+    std::vector<std::string> files = practice.ListTree();
+    std::erase_if(files, [](const std::string& file) { return file.starts_with("log"); });
+    return files;
+}
+
+std::string OwnerRun(const std::string& kill)
+{
+    return R"js({"answers": [11, 10, 7], "kill": {)js" + kill + R"js(}, "actions": [{"select": 1001, "text": "04"},
+        {"select": 1002, "text": "01"}, {"check": 1009, "value": true}, {"check": 1011, "value": true},
+        {"check": 1017, "value": true}, {"click": 1003}]})js";
 }
 
 void ScenarioFixture::AddOwnersAndTreaters() const
@@ -32,9 +42,9 @@ void ScenarioFixture::AddOwnersAndTreaters() const
     m_practice.Insert("NUMBERPOOL", {{"ID", "1"}, {"MDID", "03"}, {"LEBID", "004"}, {"PATNR", "000000"}});
 }
 
-QJsonObject ScenarioFixture::Run(const std::string& scenarioJson)
+QJsonObject ScenarioFixture::Run(const TestPractice& practice, const std::string& scenarioJson)
 {
-    const std::string report = RunScenario(m_practice.Folder(), scenarioJson);
+    const std::string report = RunScenario(practice.Folder(), scenarioJson);
     m_report = QJsonDocument::fromJson(QByteArray::fromStdString(report)).object();
     EXPECT_FALSE(m_report.contains(QStringLiteral("error"))) << report;
     return m_report;
@@ -64,6 +74,7 @@ void ScenarioFixture::StartChild(QProcess& child, const std::string& scenarioJso
     std::ofstream(file) << scenarioJson;
     const QString runner = qEnvironmentVariable("KELVOR_BIN_DIR") + QStringLiteral("/kelvor-scenario");
     const QStringList arguments{QString::fromStdString(m_practice.Folder()), QString::fromStdString(file)};
+    constexpr uid_t kUnprivileged = 65534;
     if (!unprivileged || ::geteuid() != 0)
         return child.start(runner, arguments);
     // The practice, the scenario and the folder holding them become the user's.

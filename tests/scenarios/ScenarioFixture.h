@@ -9,6 +9,10 @@
 #include <vector>
 
 std::vector<std::string> Strings(const QJsonArray& array);
+// The practice's files and folders without the log folder, which every run writes to.
+std::vector<std::string> FilesOf(const TestPractice& practice);
+// Owner 04 goes to 01 with every data group; killed as kill says ("" for no kill).
+std::string OwnerRun(const std::string& kill = "");
 
 // Runs the whole program on a scenario against a fresh practice and reads its report.
 class ScenarioFixture : public ::testing::Test {
@@ -23,7 +27,8 @@ protected:
     // 003 (cash 02, private 01), 004 (03/03, no staff address); the number pool.
     void AddOwnersAndTreaters() const;
 
-    QJsonObject Run(const std::string& scenarioJson);
+    QJsonObject Run(const std::string& scenarioJson) { return Run(m_practice, scenarioJson); }
+    QJsonObject Run(const TestPractice& practice, const std::string& scenarioJson);
     // The scenario in a child process of the runner. Unprivileged, when this test runs as
     // root (who may write whatever the modes say), it runs as the user 65534, who is
     // given the practice's files.
