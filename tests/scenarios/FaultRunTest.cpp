@@ -138,7 +138,6 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
     const Rows reference = RowsOf(m_practice);
     const std::vector<std::string> referenceFiles = FilesOf(m_practice);
     CHbRSetDatabase::SetLockWait(std::chrono::milliseconds(300));
-    int covered = 0;
     for (const FaultCase& c : kFaultCases) {
         const TestPractice practice(1, 60);
         if ((c.fault == Fault::TerminateConnections) != practice.OnServer())
@@ -155,7 +154,6 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
         ASSERT_GE(seen, c.k) << name;
         if (!undo.empty())
             practice.Exec(undo);
-        ++covered;
 
         EXPECT_EQ(HalfRemoved(practice), halfBefore) << name;
         const Rows faulted = RowsOf(practice);
@@ -169,7 +167,6 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
         EXPECT_EQ(FilesOf(practice), referenceFiles) << name;
     }
     CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
-    EXPECT_EQ(covered, m_practice.OnServer() ? 2 : 10);
 }
 
 // Faults a user meets who may not write everything (root may): a database file that
