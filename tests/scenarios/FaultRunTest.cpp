@@ -10,14 +10,11 @@
 
 namespace {
 
-class FaultRunTest : public ScenarioFixture {
-protected:
-    FaultRunTest() : ScenarioFixture(1, 60) {}
-};
+using FaultRunTest = ScenarioFixture;
 
 TEST_F(FaultRunTest, UnreadableListsAreSaidAndLeaveTheStartButtonDisabled)
 {
-    m_practice.Exec("ALTER TABLE MANDANT RENAME COLUMN MDID TO MDID_ALT");
+    m_storage.emplace(1, 60).Exec("ALTER TABLE MANDANT RENAME COLUMN MDID TO MDID_ALT");
     Run(R"js({"answers": [11]})js");
     // Each database's own words.
     const std::string text = m_practice.Dialect() == SqlDialect::Sqlite ? "no such column: MDID"
@@ -35,7 +32,6 @@ TEST_F(FaultRunTest, UnreadableListsAreSaidAndLeaveTheStartButtonDisabled)
 enum class Fault { RenameTable, HoldLock, TerminateConnections };
 
 struct FaultCase {
-    const char* group;
     const char* verb;      // the statements counted: those that begin with verb
     const char* trigger;   // and hold this text
     int k;
@@ -53,19 +49,19 @@ std::string Aborted(const std::string& table)
 }
 
 const FaultCase kFaultCases[] = {
-    {"patients", "SELECT", "FROM PAT ", 1, Fault::RenameTable, "PAT", "Lösche Patienten gemäß Stammbehandler... / " + Aborted("PAT")},
-    {"patients", "SELECT", "FROM PAT ", 1, Fault::HoldLock, "PAT", kOne + "FEHLER!!! / Fehler beim Löschen des Patienten 000008!\nBreche ab."},
-    {"patients", "DELETE", "FROM PAT ", 2, Fault::HoldLock, "PAT", kOne + Aborted("PAT")},
-    {"patients", "SELECT", "FROM BEH ", 1, Fault::RenameTable, "BEH", kOne + Aborted("BEH")},
-    {"services", "SELECT", "FROM BILL ", 1, Fault::RenameTable, "BILL", kOne + Aborted("BILL")},
-    {"services", "SELECT", "FROM BILL ", 1, Fault::HoldLock, "BILL", "Achtung: 2 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / " + Aborted("BILL")},
-    {"billing", "SELECT", "FROM FAKT ", 1, Fault::RenameTable, "FAKT", "Lösche Rechnungen... / " + Aborted("FAKT")},
-    {"billing", "SELECT", "FROM CASH ", 1, Fault::HoldLock, "CASH", kOne + Aborted("CASH")},
-    {"owner", "DELETE", "FROM KONTO", 1, Fault::RenameTable, "MANDANT", "Achtung: 2 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / FERTIG!"},
-    {"owner", "DELETE", "FROM KONTO", 1, Fault::HoldLock, "MANDANT", "Achtung: 10 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / FERTIG!"},
+    {"SELECT", "FROM PAT ", 1, Fault::RenameTable, "PAT", "Lösche Patienten gemäß Stammbehandler... / " + Aborted("PAT")},
+    {"SELECT", "FROM PAT ", 1, Fault::HoldLock, "PAT", kOne + "FEHLER!!! / Fehler beim Löschen des Patienten 000008!\nBreche ab."},
+    {"DELETE", "FROM PAT ", 2, Fault::HoldLock, "PAT", kOne + Aborted("PAT")},
+    {"SELECT", "FROM BEH ", 1, Fault::RenameTable, "BEH", kOne + Aborted("BEH")},
+    {"SELECT", "FROM BILL ", 1, Fault::RenameTable, "BILL", kOne + Aborted("BILL")},
+    {"SELECT", "FROM BILL ", 1, Fault::HoldLock, "BILL", "Achtung: 2 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / " + Aborted("BILL")},
+    {"SELECT", "FROM FAKT ", 1, Fault::RenameTable, "FAKT", "Lösche Rechnungen... / " + Aborted("FAKT")},
+    {"SELECT", "FROM CASH ", 1, Fault::HoldLock, "CASH", kOne + Aborted("CASH")},
+    {"DELETE", "FROM KONTO", 1, Fault::RenameTable, "MANDANT", "Achtung: 2 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / FERTIG!"},
+    {"DELETE", "FROM KONTO", 1, Fault::HoldLock, "MANDANT", "Achtung: 10 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / FERTIG!"},
     // The dialog's own connection, opened after the cut, runs the orphan statement.
-    {"patients", "SELECT", "FROM PAT ", 1, Fault::TerminateConnections, "PAT", "Lösche Patienten gemäß Stammbehandler... / " + Aborted("PAT")},
-    {"billing", "SELECT", "FROM FAKT ", 1, Fault::TerminateConnections, "FAKT", kOne + Aborted("FAKT")},
+    {"SELECT", "FROM PAT ", 1, Fault::TerminateConnections, "PAT", "Lösche Patienten gemäß Stammbehandler... / " + Aborted("PAT")},
+    {"SELECT", "FROM FAKT ", 1, Fault::TerminateConnections, "FAKT", kOne + Aborted("FAKT")},
 };
 
 using Rows = std::map<std::string, std::set<std::string>>;
@@ -132,7 +128,7 @@ std::string Ending(const QJsonObject& report)
 // the uninterrupted run's end state.
 TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
 {
-    const Rows initial = RowsOf(m_practice);
+    const Rows initial = RowsOf(m_storage.emplace(1, 60));
     const std::set<std::string> halfBefore = HalfRemoved(m_practice);
     Run(OwnerRun());
     const Rows reference = RowsOf(m_practice);
@@ -142,29 +138,28 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
         const TestPractice practice(1, 60);
         if ((c.fault == Fault::TerminateConnections) != practice.OnServer())
             continue;
-        const std::string name = std::string(c.group) + " " + c.trigger + "#" + std::to_string(c.k);
+        SCOPED_TRACE(std::string(c.verb) + " " + c.trigger + "#" + std::to_string(c.k) + " fault " + std::to_string(static_cast<int>(c.fault)));
         int seen = 0;
         std::string undo;
         CHbRSetDatabase::SetStatementHook([&](std::string_view statement) {
             if (statement.starts_with(c.verb) && statement.find(c.trigger) != std::string_view::npos && ++seen == c.k)
                 undo = Inject(practice, c);
         });
-        EXPECT_EQ(Ending(Run(practice, OwnerRun())), c.ending) << name;
+        EXPECT_EQ(Ending(Run(practice, OwnerRun())), c.ending);
         CHbRSetDatabase::SetStatementHook({});
-        ASSERT_GE(seen, c.k) << name;
+        ASSERT_GE(seen, c.k);
         if (!undo.empty())
             practice.Exec(undo);
 
-        EXPECT_EQ(HalfRemoved(practice), halfBefore) << name;
+        EXPECT_EQ(HalfRemoved(practice), halfBefore);
         const Rows faulted = RowsOf(practice);
         for (const auto& [table, rows] : reference)
             for (const std::string& row : rows)
-                EXPECT_TRUE(!initial.at(table).contains(row) || faulted.at(table).contains(row))
-                    << name << ": " << table << " lost " << row;
+                EXPECT_TRUE(!initial.at(table).contains(row) || faulted.at(table).contains(row)) << table << " lost " << row;
 
         Run(practice, OwnerRun());
-        EXPECT_EQ(RowsOf(practice), reference) << name;
-        EXPECT_EQ(FilesOf(practice), referenceFiles) << name;
+        EXPECT_EQ(RowsOf(practice), reference);
+        EXPECT_EQ(FilesOf(practice), referenceFiles);
     }
     CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
 }
@@ -179,12 +174,12 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
 {
     if (m_practice.OnServer())
         GTEST_SKIP() << "a server's database is no file, the folders are the same on every database";
+    m_storage.emplace(1, 60);
     const TestPractice uninterrupted(1, 60);
     for (const TestPractice* practice : {static_cast<const TestPractice*>(&m_practice), &uninterrupted})
         for (const char* patient : {"000009", "000001"})   // removed by the run, kept
             practice->WriteFile("daten/pat/" + std::string(patient) + "/Akte/Befund.pdf");
     const QJsonValue memo = Run(uninterrupted, OwnerRun()).value(QStringLiteral("memo"));
-    const auto tables = m_practice.DumpAll();
     const std::string database = m_practice.Folder() + "/praxis.db";
     QProcess child;
     const auto run = [&](const std::string& scenario) {
@@ -195,7 +190,6 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
     run(OwnerRun());
     EXPECT_EQ(Messages(), std::vector<std::string>{"Halt: Die Praxisdatenbank kann nicht geöffnet werden:\nDie Datenbankdatei " +
                                                    database + " kann nur gelesen werden. -> 1"});
-    EXPECT_EQ(m_practice.DumpAll(), tables);
 
     std::filesystem::permissions(database, std::filesystem::perms(0644));
     const std::string aside = "daten/geloescht/000009";

@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <optional>
-#include <string>
-#include <vector>
 
 std::vector<std::string> Strings(const QJsonArray& array);
 // The practice's files and folders without the log folder, which every run writes to.
