@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <ranges>
+#include <regex>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -20,10 +21,9 @@ TEST_F(FaultRunTest, UnreadableListsAreSaidAndLeaveTheStartButtonDisabled)
     const std::string text = m_practice.Dialect() == SqlDialect::Sqlite ? "no such column: MDID"
         : m_practice.Dialect() == SqlDialect::MariaDb ? "Unknown column 'MDID' in 'SELECT'"
                                                       : "ERROR: column \"mdid\" does not exist;\nError while preparing parameters";
-    EXPECT_EQ(TestPractice::WithoutVersions(Messages()), (std::vector<std::string>{
-                              "SollIch: Behandlermodus? -> 11",
-                              "Halt: Datenbankfehler in Tabelle MANDANT:\n" + text +
-                                  "\n\nDie Liste der Praxisinhaber/Behandler konnte nicht gelesen werden. -> 1"}));
+    EXPECT_EQ(TestPractice::WithoutVersions(Messages()),
+              (std::vector<std::string>{"SollIch: Behandlermodus? -> 11", "Halt: Datenbankfehler in Tabelle MANDANT:\n" + text +
+                                            "\n\nDie Liste der Praxisinhaber/Behandler konnte nicht gelesen werden. -> 1"}));
     EXPECT_FALSE(Control(1003).value(QStringLiteral("enabled")).toBool());
     EXPECT_TRUE(Control(1001).value(QStringLiteral("enabled")).toBool());
 }
@@ -69,11 +69,9 @@ using Rows = std::map<std::string, std::set<std::string>>;
 Rows RowsOf(const TestPractice& practice)
 {
     Rows rows;
-    for (const auto& [table, dump] : practice.DumpAll()) {
-        std::istringstream lines(dump);
-        for (std::string line; std::getline(lines, line);)
-            rows[table].insert(line);
-    }
+    for (const auto& [table, dump] : practice.DumpAll())
+        for (const auto line : std::views::split(dump, '\n'))
+            rows[table].emplace(line.begin(), line.end());
     return rows;
 }
 
@@ -98,8 +96,7 @@ std::set<std::string> HalfRemoved(const TestPractice& practice)
 {
     std::set<std::string> patients;
     for (const char* table : {"BEH", "BILL", "FAKT", "CASH", "DOKUMENT", "ZPLAN"})
-        for (const auto& row : practice.Query(std::string("SELECT DISTINCT PATNR FROM ") + table +
-                                              " WHERE PATNR NOT IN (SELECT PATNR FROM PAT)"))
+        for (const auto& row : practice.Query(std::string("SELECT DISTINCT PATNR FROM ") + table + " WHERE PATNR NOT IN (SELECT PATNR FROM PAT)"))
             patients.insert(row.front());
     return patients;
 }
@@ -109,15 +106,9 @@ std::string Ending(const QJsonObject& report)
 {
     const std::vector<std::string> memo = Strings(report.value(QStringLiteral("memo")).toArray());
     std::string ending = memo.size() < 2 ? "" : memo[memo.size() - 2] + " / " + memo.back();
-    for (const QJsonValue value : report.value(QStringLiteral("messages")).toArray()) {
-        std::string text = value.toObject().value(QStringLiteral("text")).toString().toStdString();
-        if (text.ends_with("?"))
-            continue;   // the questions every run asks
-        const std::size_t cause = text.find(":\n");
-        if (text.starts_with("Datenbankfehler") && cause != std::string::npos)
-            text.replace(cause + 2, text.rfind("\n\n") - cause - 2, "<text>");
-        ending += " / " + text;
-    }
+    for (const QJsonValue value : report[u"messages"].toArray())
+        if (const std::string text = value[u"text"].toString().toStdString(); !text.ends_with("?"))  // not the questions every run asks
+            ending += " / " + std::regex_replace(text, std::regex("^(Datenbankfehler[^:]*:\n)[\\s\\S]*\n\n"), "$1<text>\n\n");
     return ending;
 }
 

@@ -39,10 +39,7 @@ protected:
     std::vector<std::string> Memo() const { return Strings(m_report.value(QStringLiteral("memo")).toArray()); }
     std::vector<std::string> Statements() const { return Strings(m_report.value(QStringLiteral("statements")).toArray()); }
     std::vector<std::string> Trace() const { return Strings(m_report.value(QStringLiteral("trace")).toArray()); }
-    QJsonObject Control(int id) const
-    {
-        return m_report.value(QStringLiteral("controls")).toObject().value(QString::number(id)).toObject();
-    }
+    QJsonObject Control(int id) const { return m_report[u"controls"][QString::number(id)].toObject(); }
     std::string LogBytes() const { return m_practice.Read("log/Kelvor.log"); }
     // The run log as it must be after one run: the memo's lines in Windows-1252.
     std::string MemoAsLog() const;
