@@ -172,11 +172,7 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
             practice->WriteFile("daten/pat/" + std::string(patient) + "/Akte/Befund.pdf");
     const QJsonValue memo = Run(uninterrupted, OwnerRun()).value(QStringLiteral("memo"));
     const std::string database = m_practice.Folder() + "/praxis.db";
-    QProcess child;
-    const auto run = [&](const std::string& scenario) {
-        StartChild(child, scenario, true);
-        EXPECT_TRUE(FinishChild(child));
-    };
+    const auto run = [this](const std::string& scenario) { QProcess child; StartChild(child, scenario, true); EXPECT_TRUE(FinishChild(child)); };
     std::filesystem::permissions(database, std::filesystem::perms(0444));
     run(OwnerRun());
     EXPECT_EQ(Messages(), std::vector<std::string>{"Halt: Die Praxisdatenbank kann nicht geöffnet werden:\nDie Datenbankdatei " +

@@ -47,12 +47,11 @@ TEST_F(InterruptedRunTest, KilledRunsAreFinishedToTheStateOfAnUninterruptedRun)
     const std::string others = "DELETE FROM MANDANT WHERE MDID IN ('02','03')";
     m_storage.emplace(1, 200).Exec(others);
     Run(OwnerRun());
-    const std::vector<std::string> statements = Statements();
     const auto tables = m_practice.DumpAll();
     const auto files = FilesOf(m_practice);
     ASSERT_EQ(Memo().back(), "FERTIG!");
     // The kill offset statements after the first that begins with text.
-    const auto after = [&statements](const std::string& text, int offset) {
+    const auto after = [statements = Statements()](const std::string& text, int offset) {
         const auto at = std::ranges::find_if(statements, [&text](const std::string& s) { return s.starts_with(text); });
         EXPECT_NE(at, statements.end()) << text;
         return R"("statement": )" + std::to_string(at - statements.begin() + offset);
@@ -184,8 +183,7 @@ TEST_F(UnfinishedRunTest, FinishedRunIsTheRunOfItsChoicesWithoutChecksAndConfirm
     AddOwnersAndTreaters();
     m_practice.WriteFile(kMarker, kTreaterMarker);
     Run(R"js({"answers": [10, 7]})js");
-    EXPECT_EQ(Messages(), WithStart({FinishQuestion("Behandler 002, 004, Ersatz 001", 10), "MessageBox: Nochmal? -> 7"},
-                                    kTreaterMarker));
+    EXPECT_EQ(Messages(), WithStart({FinishQuestion("Behandler 002, 004, Ersatz 001", 10), "MessageBox: Nochmal? -> 7"}, kTreaterMarker));
     for (const char* part : {"statements", "memo", "trace"})
         EXPECT_EQ(m_report.value(QString::fromLatin1(part)), started.value(QString::fromLatin1(part))) << part;
     // The started run was begun by a click on the start button, the finished one by no

@@ -17,9 +17,7 @@ class ScenarioFixture : public ::testing::Test {
 protected:
     // An empty practice, or with a seed the generated practice of that size.
     explicit ScenarioFixture(unsigned seed = 0, long patients = 0)
-        : m_practice(seed == 0 ? m_storage.emplace() : m_storage.emplace(seed, patients))
-    {
-    }
+        : m_practice(seed == 0 ? m_storage.emplace() : m_storage.emplace(seed, patients)) {}
 
     // Owners 01, 02, 03; treaters 001 (01/01, Dr. Anna Berger), 002 (02/02, Jonas Keller),
     // 003 (cash 02, private 01), 004 (03/03, no staff address); the number pool.
