@@ -1,9 +1,9 @@
 #include "WindowServing.h"
+#include "StatementThread.h"
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QThread>
 #include <chrono>
-#include <future>
 
 namespace {
 
@@ -11,8 +11,6 @@ using Clock = std::chrono::steady_clock;
 
 // The window is served at least this often while a run goes on.
 constexpr auto kInterval = std::chrono::milliseconds(40);
-// How often a wait for work on another thread looks whether the window is due.
-constexpr auto kPoll = std::chrono::milliseconds(5);
 
 struct State {
     bool serving = false;
@@ -73,8 +71,9 @@ bool CWindowServing::WhileServing(const std::function<bool()>& work)
 {
     if (!Active())
         return work();
-    std::future<bool> done = std::async(std::launch::async, work);
-    while (done.wait_for(kPoll) != std::future_status::ready)
-        IfDue();
-    return done.get();
+    // One thread for all such work of the process, not a thread started per call.
+    static CStatementThread thread;
+    bool result = false;
+    thread.Run([&] { result = work(); });
+    return result;
 }
