@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -29,7 +30,7 @@ private:
     struct Task {
         const std::function<void()>& work;
         std::exception_ptr error;
-        bool done = false;
+        std::atomic<bool> done = false;
     };
 
     void Loop();
@@ -38,6 +39,7 @@ private:
     std::condition_variable m_queued;
     std::condition_variable m_done;
     std::deque<Task*> m_tasks;
+    std::atomic<std::size_t> m_queuedCount = 0;   // m_tasks.size(), to be looked at without the mutex
     bool m_stopping = false;
     std::thread m_thread;   // last: it starts once everything above is there
 };
