@@ -58,29 +58,32 @@ void RunOnQt(const CHbRSetDatabase& db, const std::string& sql, const std::vecto
 void RunText(const CHbRSetDatabase& db, std::string_view text)
 {
     CHbRSetConnection& connection = db.Connection();
-    connection.Run([&] {
-        QSqlQuery query(connection.Database());
-        if (!query.exec(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))))
-            throw CDBException(StatementErrorText(query.lastError(), connection.Database()));
-    });
+    connection.Run([&] { connection.Exec(text); });
 }
 
-void RunBoundEach(const CHbRSetDatabase& db, const std::vector<std::string>& statements,
-                  const std::vector<std::string>& params)
+void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
+                         const std::vector<std::string>& params)
 {
     if (db.Dialect() != SqlDialect::PostgreSql) {
-        for (const std::string& sql : statements)
-            RunBound(db, sql, params);
+        db.InTransaction([&] {
+            for (const std::string& sql : statements)
+                RunBound(db, sql, params);
+        });
         return;
     }
     if (!db.IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
-    std::string text;
-    for (const std::string& sql : statements) {
+    for (const std::string& sql : statements)
         CHbRSetDatabase::BeforeStatement(sql);
-        text += WithLiterals(sql, params) + ";";
-    }
-    RunText(db, text);
+    // PostgreSQL runs the statements of one query text as one transaction: committed
+    // with the last, rolled back whole when one fails. Each is prepared once.
+    CHbRSetConnection& connection = db.Connection();
+    connection.Run([&] {
+        std::string text;
+        for (const std::string& sql : statements)
+            text += ExecuteText(connection.ServerPrepared(sql), params) + ";";
+        connection.Exec(text);
+    });
     CWindowServing::IfDue();
 }
 

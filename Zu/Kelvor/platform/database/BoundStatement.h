@@ -14,11 +14,11 @@ using RowSink = std::function<void(std::vector<std::string>&& row)>;
 void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vector<std::string>& params,
               const RowSink& onRow = {});
 
-// Statements without result rows, each bound to the same values, in order; each
-// passes the statement hook. PostgreSQL takes them as one text with the values
-// written in as literals: one round trip instead of one for each.
-void RunBoundEach(const CHbRSetDatabase& db, const std::vector<std::string>& statements,
-                  const std::vector<std::string>& params);
+// Statements without result rows, each bound to the same values, in order, in one
+// transaction; each passes the statement hook. PostgreSQL takes them as one text
+// with the values written in as literals: one round trip, the commit included.
+void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
+                         const std::vector<std::string>& params);
 
 // A text as it stands, without values or result rows; throws CDBException.
 void RunText(const CHbRSetDatabase& db, std::string_view text);

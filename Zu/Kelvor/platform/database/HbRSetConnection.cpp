@@ -1,6 +1,7 @@
 #include "HbRSetConnection.h"
 #include "DBException.h"
 #include "DatabaseError.h"
+#include "SqlText.h"
 #include "WindowServing.h"
 #include <QSqlDriver>
 #include <QSqlError>
@@ -59,6 +60,22 @@ QSqlQuery& CHbRSetConnection::Prepared(const std::string& sql)
     }
     query = std::move(prepared);
     return *query;
+}
+
+const std::string& CHbRSetConnection::ServerPrepared(const std::string& sql)
+{
+    if (const auto found = m_serverPrepared.find(sql); found != m_serverPrepared.end())
+        return found->second;
+    std::string name = "kelvor_" + std::to_string(m_serverPrepared.size() + 1);
+    Exec(PrepareText(name, sql));
+    return m_serverPrepared.emplace(sql, std::move(name)).first->second;
+}
+
+void CHbRSetConnection::Exec(std::string_view text)
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))))
+        throw CDBException(StatementErrorText(query.lastError(), m_db));
 }
 
 sqlite3* CHbRSetConnection::SqliteHandle() const

@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -37,6 +38,12 @@ public:
     QSqlDatabase& Database() { return m_db; }
     // The kept statement for sql; throws CDBException when it cannot be prepared.
     QSqlQuery& Prepared(const std::string& sql);
+    // PostgreSQL: the name sql is prepared under on the server, for EXECUTE in a text
+    // of several statements; prepared on first use, kept until the connection closes.
+    // Throws CDBException.
+    const std::string& ServerPrepared(const std::string& sql);
+    // Runs a text as it stands, without values or result rows; throws CDBException.
+    void Exec(std::string_view text);
     // An SQLite connection's handle and its statements run on it; nullptr on a server.
     sqlite3* SqliteHandle() const;
     CSqliteStatements* Sqlite() { return m_sqlite.get(); }
@@ -48,6 +55,7 @@ private:
     std::unique_ptr<CStatementThread> m_thread;
     QSqlDatabase m_db;
     std::unordered_map<std::string, std::unique_ptr<QSqlQuery>> m_statements;
+    std::unordered_map<std::string, std::string> m_serverPrepared;
     std::unique_ptr<CSqliteStatements> m_sqlite;
     std::unique_ptr<CWalCheckpointer> m_checkpointer;
 };

@@ -79,7 +79,7 @@ bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, 
     for (const char* table : kPatientTables)
         deletes.push_back(std::string("DELETE FROM ") + table + " WHERE PATNR=?");
     try {
-        db.InTransaction([&] { RunBoundEach(db, deletes, {pat.patNr}); });
+        RunAsOneTransaction(db, deletes, {pat.patNr});
     } catch (const CDBException& dbError) {
         HbTrace(1, 0, __FILE__, __LINE__, "CLoeschkonzept::DeletePatComplete %s: %s", pat.patNr.c_str(),
                 dbError.ErrorText().c_str());

@@ -31,6 +31,11 @@ template <class Replacement> std::string ReplacePlaceholders(std::string_view sq
     return replaced;
 }
 
+std::string Literal(const std::string& value)
+{
+    return "'" + CHbRSet::DoQuotes(value) + "'";
+}
+
 } // namespace
 
 std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect)
@@ -42,5 +47,19 @@ std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect)
 
 std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values)
 {
-    return ReplacePlaceholders(sql, [&values](std::size_t i) { return "'" + CHbRSet::DoQuotes(values.at(i)) + "'"; });
+    return ReplacePlaceholders(sql, [&values](std::size_t i) { return Literal(values.at(i)); });
+}
+
+std::string PrepareText(std::string_view name, std::string_view sql)
+{
+    return "PREPARE " + std::string(name) + " AS " +
+           ReplacePlaceholders(sql, [](std::size_t i) { return "$" + std::to_string(i + 1); });
+}
+
+std::string ExecuteText(std::string_view name, const std::vector<std::string>& values)
+{
+    std::string literals;
+    for (const std::string& value : values)
+        literals += (literals.empty() ? "" : ",") + Literal(value);
+    return "EXECUTE " + std::string(name) + "(" + literals + ")";
 }

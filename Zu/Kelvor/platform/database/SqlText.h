@@ -15,3 +15,8 @@ std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect);
 // The statement with each "?" placeholder (outside quotes) replaced, in order, by its
 // value as a quoted literal.
 std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values);
+
+// PostgreSQL: the statement prepared on the server under name, its placeholders
+// numbered ($1, $2, ...), and the prepared statement run with values as literals.
+std::string PrepareText(std::string_view name, std::string_view sql);
+std::string ExecuteText(std::string_view name, const std::vector<std::string>& values);
