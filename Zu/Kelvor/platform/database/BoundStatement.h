@@ -15,8 +15,9 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
               const RowSink& onRow = {});
 
 // Statements without result rows, each bound to the same values, in order, in one
-// transaction; each passes the statement hook. PostgreSQL takes them as one text
-// with the values written in as literals: one round trip, the commit included.
+// transaction; each passes the statement hook. PostgreSQL takes them as one text of
+// statements prepared on the server, the values written in as literals: one round
+// trip, the commit included.
 void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                          const std::vector<std::string>& params);
 
