@@ -158,8 +158,9 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
     CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
 }
 
-// Faults a user meets who may not write everything (root may): a database file that
-// can only be read is named before anything is done. A removed patient's folder that
+// Faults a user meets who may not write everything (root may): a database file, or the
+// log file another program left beside it, that can only be read is named before
+// anything is done. A removed patient's folder that
 // cannot be emptied (it holds a folder that can only be read) is moved aside and its
 // rows go; it waits there, named, the other patients' folders untouched, and the next
 // confirmed run removes it once it can (a run to a replacement whose key is cut by
@@ -176,12 +177,14 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
     const QJsonValue memo = Run(uninterrupted, OwnerRun()).value(QStringLiteral("memo"));
     const std::string database = m_practice.Folder() + "/praxis.db";
     const auto run = [this](const std::string& scenario) { QProcess child; StartChild(child, scenario, true); EXPECT_TRUE(FinishChild(child)); };
-    std::filesystem::permissions(database, std::filesystem::perms(0444));
-    run(OwnerRun());
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Halt: Die Praxisdatenbank kann nicht geöffnet werden:\nDie Datenbankdatei " +
-                                                   database + " kann nur gelesen werden. -> 1"});
-
-    std::filesystem::permissions(database, std::filesystem::perms(0644));
+    m_practice.WriteFile("praxis.db-wal", "");
+    for (const std::string& file : {database, database + "-wal"}) {
+        std::filesystem::permissions(file, std::filesystem::perms(0444));
+        run(OwnerRun());
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Halt: Die Praxisdatenbank kann nicht geöffnet werden:\nDie Datenbankdatei " +
+                                                       file + " kann nur gelesen werden. -> 1"});
+        std::filesystem::permissions(file, std::filesystem::perms(0644));
+    }
     const std::string aside = "daten/geloescht/000009";
     std::filesystem::permissions(m_practice.Folder() + "/daten/pat/000009/Akte", std::filesystem::perms(0555));
     run(OwnerRun());

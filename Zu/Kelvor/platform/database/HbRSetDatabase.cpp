@@ -21,6 +21,7 @@
 #include <cstring>
 #include <sqlite3.h>
 #include <thread>
+#include <unistd.h>
 #include <cstdlib>
 #include <vector>
 
@@ -323,13 +324,21 @@ CHbRSetConnection& CHbRSetDatabase::Connection() const
 
 std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
 {
-    const std::string named = "Die Datenbankdatei " + SqliteFile(m_strConnect.substr(kSqlitePrefix.size()));
+    const std::string file = SqliteFile(m_strConnect.substr(kSqlitePrefix.size()));
+    const std::string named = "Die Datenbankdatei " + file;
     // Before the first read: reading a database in WAL mode creates its -wal and -shm
     // files, with the rights of the database file, which would make them read-only too
     // and fail the next run's writes once the file itself is writable again.
-    sqlite3* const handle = Connection().SqliteHandle();
-    if (!readOnly && handle != nullptr && sqlite3_db_readonly(handle, "main") == 1)
-        return named + " kann nur gelesen werden.";
+    if (!readOnly) {
+        sqlite3* const handle = Connection().SqliteHandle();
+        if (handle != nullptr && sqlite3_db_readonly(handle, "main") == 1)
+            return named + " kann nur gelesen werden.";
+        // Such files left behind by another program or user fail the run at its first write.
+        for (const char* suffix : {"-wal", "-shm"})
+            if (const std::string companion = file + suffix;
+                ::access(companion.c_str(), F_OK) == 0 && ::access(companion.c_str(), W_OK) != 0)
+                return named + suffix + " kann nur gelesen werden.";
+    }
     long tables = 0;
     RunBound(*this, "SELECT COUNT(*) FROM sqlite_master WHERE type='table' AND name IN ('MANDANT','LEB','PAT','BEH')", {},
              [&tables](std::vector<std::string>&& row) { tables = std::stol(row.at(0)); });
