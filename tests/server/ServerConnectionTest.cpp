@@ -56,6 +56,20 @@ TEST_F(ServerFixture, SessionStatementsFailQuietlyAndAFailedStatementSpoilsNoOth
     EXPECT_EQ(Practice().Dump("MANDANT"), "07|Neu|Bonn\n");
 }
 
+// A server that reads a backslash in a literal as an escape (PostgreSQL set to the old
+// default, MariaDB by default) still takes every literal as it stands.
+TEST_F(ServerFixture, ABackslashInALiteralIsACharacterWhateverTheServerSays)
+{
+    for (const char* key : {"a\\b", "ab", "x\\"})
+        Practice().Insert("MANDANT", {{"MDID", key}, {"NAME", key}});
+    if (TestPractice::ServerDialect() == SqlDialect::PostgreSql)
+        TestPractice::ExecOnServer("ALTER DATABASE " + Practice().ServerDatabase() + " SET standard_conforming_strings = off");
+    OpenDialog(false);
+    EXPECT_TRUE(Dlg().ExecuteSQL("DELETE FROM MANDANT WHERE MDID='a\\b'"));
+    EXPECT_TRUE(Dlg().ExecuteSQL("UPDATE MANDANT SET ORT='Bonn' WHERE MDID='x\\'"));
+    EXPECT_EQ(Practice().Dump("MANDANT", "MDID IN ('a\\b', 'ab', 'x\\')"), "ab|ab|\nx\\|x\\|Bonn\n");
+}
+
 // A server that accepts the connection and never answers: the open gives up.
 TEST_F(ServerFixture, AServerThatNeverAnswersEndsTheOpenAfterTheLoginTimeOut)
 {

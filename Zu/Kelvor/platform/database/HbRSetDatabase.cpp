@@ -266,8 +266,12 @@ void CHbRSetDatabase::Register(std::string_view connect, bool readOnly)
 
 std::vector<const char*> CHbRSetDatabase::SessionStatements(SqlDialect dialect)
 {
-    if (dialect != SqlDialect::MariaDb)
+    if (dialect == SqlDialect::Sqlite)
         return {};
+    // A backslash is a character in a literal, also where the server was set to the
+    // escapes of old.
+    if (dialect == SqlDialect::PostgreSql)
+        return {"SET standard_conforming_strings = on"};
     // Standard SQL: a backslash is a character in a literal, '"' quotes names, '||' joins
     // texts, and a value too long is an error, never cut. A transaction sees what other
     // connections have committed, as on the other servers, and locks no gaps.
