@@ -158,13 +158,12 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
     CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
 }
 
-// Faults a user meets who may not write everything (root may): a database file, or the
-// log file another program left beside it, that can only be read is named before
-// anything is done. A removed patient's folder that
-// cannot be emptied (it holds a folder that can only be read) is moved aside and its
-// rows go; it waits there, named, the other patients' folders untouched, and the next
-// confirmed run removes it once it can (a run to a replacement whose key is cut by
-// characters: "Ü1" stays "Ü1").
+// Faults a user meets who may not write everything (root may): a database file, or a
+// -wal file another program left beside it, that can only be read is named before
+// anything is done. A removed patient's folder that cannot be emptied (it holds a
+// folder that can only be read) is moved aside and its rows go; it waits there, named,
+// the other patients' folders untouched, and the next confirmed run removes it once it
+// can (a run to a replacement whose key is cut by characters: "Ü1" stays "Ü1").
 TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
 {
     if (m_practice.OnServer())
