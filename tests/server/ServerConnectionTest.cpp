@@ -1,6 +1,6 @@
 // The dialog's own connection on a server: session statements of other servers,
-// autocommit after a failed statement, a login that never ends, a server that goes
-// away between two steps.
+// autocommit after a failed statement, a data source of the driver manager, a login
+// that never ends, a server that goes away between two steps.
 #include "Database.h"
 #include "DBException.h"
 #include "HbRSetDatabase.h"
@@ -8,6 +8,9 @@
 #include "VqMandant.h"
 #include "Windows1252.h"
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -41,6 +44,38 @@ LostConnection LostConnectionTexts()
             "Error while preparing parameters"};
 }
 
+// One attribute of the test server's connection string, braces removed.
+std::string ServerAttribute(const std::string& key)
+{
+    std::smatch match;
+    const std::string connect = TestPractice::ServerConnect();
+    return std::regex_search(connect, match, std::regex("(^|;)" + key + "=\\{?([^;}]*)")) ? match[2].str() : "";
+}
+
+// Sets up a data source of the test server's driver for this process, as a technician
+// sets one up in odbc.ini (each driver reads its own name of the server). The driver
+// manager may keep what it read of a file: each data source is added to the one file
+// under a name of its own.
+std::string AddDataSource(const std::string& server, const std::string& port, const std::string& database)
+{
+    static const std::string file = ::testing::TempDir() + "kelvor-odbc-" + std::to_string(::getpid()) + ".ini";
+    ::setenv("ODBCINI", file.c_str(), 1);
+    const std::string name = "Praxis" + port;
+    std::ofstream(file, std::ios::app) << "[" << name << "]\nDriver=" << ServerAttribute("DRIVER") << "\nServer=" << server
+                                       << "\nServername=" << server << "\nPort=" << port << "\nDatabase=" << database << "\n";
+    return name;
+}
+
+TEST_F(ServerFixture, AConnectTextNamingADataSourceOpensIt)
+{
+    const std::string name = AddDataSource(ServerAttribute("SERVER"), ServerAttribute("PORT"), Practice().ServerDatabase());
+    Practice().Set("Datenbank", "Verbindung",
+                   "odbc:UID=" + ServerAttribute("UID") + ";DSN=" + name + ";PWD=" + ServerAttribute("PWD"));
+    OpenDialog(false);
+    EXPECT_TRUE(Dlg().ExecuteSQL("INSERT INTO MANDANT (MDID, NAME) VALUES ('07', 'Neu')"));
+    EXPECT_EQ(Practice().Dump("MANDANT", "MDID='07'"), "07|Neu|\n");
+}
+
 TEST_F(ServerFixture, SessionStatementsFailQuietlyAndAFailedStatementSpoilsNoOther)
 {
     OpenDialog(false);
@@ -70,7 +105,8 @@ TEST_F(ServerFixture, ABackslashInALiteralIsACharacterWhateverTheServerSays)
     EXPECT_EQ(Practice().Dump("MANDANT", "MDID IN ('a\\b', 'ab', 'x\\')"), "ab|ab|\nx\\|x\\|Bonn\n");
 }
 
-// A server that accepts the connection and never answers: the open gives up.
+// A server that accepts the connection and never answers, named in the connect text
+// or in a data source: the open gives up.
 TEST_F(ServerFixture, AServerThatNeverAnswersEndsTheOpenAfterTheLoginTimeOut)
 {
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -84,20 +120,26 @@ TEST_F(ServerFixture, AServerThatNeverAnswersEndsTheOpenAfterTheLoginTimeOut)
     ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
     const std::string port = std::to_string(ntohs(address.sin_port));
 
-    CHbRSetDatabase db;
-    const auto start = std::chrono::steady_clock::now();
-    try {
-        db.Open(nullptr, false, false,
-                "odbc:" + TestPractice::ServerConnect().substr(0, TestPractice::ServerConnect().find(';'))
-                    + ";SERVER=127.0.0.1;PORT=" + port + ";DATABASE=praxis;UID=u;PWD=p",
-                true);
-        ADD_FAILURE() << "a server that never answers was opened";
-    } catch (const CDBException& error) {
-        EXPECT_EQ(error.ErrorText().rfind("Der Datenbankserver 127.0.0.1 (Datenbank praxis) ist nicht erreichbar: ", 0), 0u)
-            << error.ErrorText();
+    const std::string name = AddDataSource("127.0.0.1", port, "praxis");
+    const std::pair<std::string, std::string> named[] = {
+        {"DRIVER={" + ServerAttribute("DRIVER") + "};SERVER=127.0.0.1;PORT=" + port + ";DATABASE=praxis;UID=u;PWD=p",
+         "127.0.0.1 (Datenbank praxis)"},
+        {"DSN=" + name + ";UID=u;PWD=p", name}};
+    for (const auto& [connect, description] : named) {
+        CHbRSetDatabase db;
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            db.Open(nullptr, false, false, "odbc:" + connect, true);
+            ADD_FAILURE() << "a server that never answers was opened";
+        } catch (const CDBException& error) {
+            EXPECT_EQ(error.ErrorText().rfind("Der Datenbankserver " + description + " ist nicht erreichbar: ", 0), 0u)
+                << error.ErrorText();
+        }
+        // It waited for the server: a data source the driver manager cannot find fails at once.
+        EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << connect;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << connect;
+        EXPECT_FALSE(db.IsOpen());
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
-    EXPECT_FALSE(db.IsOpen());
     ::close(listener);
 }
 

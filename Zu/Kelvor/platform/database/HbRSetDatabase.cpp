@@ -70,11 +70,18 @@ std::string UniqueConnectionName()
     return "kelvor.db." + std::to_string(++counter);
 }
 
-// The value of one attribute of an ODBC connection string ("SERVER=host;..."), braces removed.
-std::string OdbcAttribute(std::string_view connect, std::string_view key)
+// The attributes of an ODBC connection string ("SERVER=host;..."): key and value, a
+// value in braces whole.
+const QRegularExpression& OdbcPair()
 {
     static const QRegularExpression pair(QStringLiteral("(?:^|;)\\s*([^=;]+?)\\s*=\\s*(\\{[^}]*\\}|[^;]*)"));
-    for (const QRegularExpressionMatch& match : pair.globalMatch(ToQt(connect))) {
+    return pair;
+}
+
+// The value of one attribute of an ODBC connection string, braces removed.
+std::string OdbcAttribute(std::string_view connect, std::string_view key)
+{
+    for (const QRegularExpressionMatch& match : OdbcPair().globalMatch(ToQt(connect))) {
         if (match.captured(1).compare(ToQt(key), Qt::CaseInsensitive) != 0)
             continue;
         QString value = match.captured(2).trimmed();
@@ -104,12 +111,35 @@ std::string ServerDescription(std::string_view odbc)
 // takes it from the connection string alone.
 std::string DriverOptions(std::string_view odbc)
 {
-    const QString driver = QString::fromStdString(OdbcAttribute(odbc, "DRIVER"));
+    std::string named = OdbcAttribute(odbc, "DRIVER");
+    if (named.empty())
+        named = DataSourceDriver(OdbcAttribute(odbc, "DSN"));
+    const QString driver = QString::fromStdString(named);
     if (driver.contains(QStringLiteral("mariadb"), Qt::CaseInsensitive) || driver.contains(QStringLiteral("mysql"), Qt::CaseInsensitive))
         return ";CONN_TIMEOUT=" + std::to_string(kLoginTimeout);
     if (!driver.contains(QStringLiteral("postgres"), Qt::CaseInsensitive))
         return {};
     return ";UseServerSidePrepare=1;Protocol=7.4-1;CommLog=0";
+}
+
+// Qt's ODBC driver takes a text without "DRIVER=" or "SERVER=" for the name of a data
+// source and writes "DSN=" before it. A connection string that names its data source
+// ("UID=...;DSN=Praxis;PWD=...") goes to it with that name first, its key left out.
+QString QtConnectText(std::string_view odbc)
+{
+    const QString text = ToQt(odbc);
+    if (text.contains(QStringLiteral("DRIVER="), Qt::CaseInsensitive) || text.contains(QStringLiteral("SERVER="), Qt::CaseInsensitive))
+        return text;
+    for (const QRegularExpressionMatch& match : OdbcPair().globalMatch(text)) {
+        if (match.captured(1).compare(QStringLiteral("DSN"), Qt::CaseInsensitive) != 0)
+            continue;
+        QString rest = text;
+        rest.remove(match.capturedStart(0), match.capturedLength(0));
+        if (rest.startsWith(u';'))
+            rest.remove(0, 1);
+        return match.captured(2).trimmed() + (rest.isEmpty() ? QString() : u';' + rest);
+    }
+    return text;
 }
 
 // A relative database file lies in the practice folder.
@@ -192,7 +222,7 @@ bool CHbRSetDatabase::OpenConnection(bool readOnly, std::string_view connect, bo
         // The driver blocks the calling thread until the server answers: the
         // connection gets a thread of its own.
         m_connection = std::make_shared<CHbRSetConnection>(name, serverThread, [&] {
-            OpenQtConnection(name, QStringLiteral("QODBC"), ToQt(std::string(odbc) + DriverOptions(odbc)), options, failure);
+            OpenQtConnection(name, QStringLiteral("QODBC"), QtConnectText(std::string(odbc) + DriverOptions(odbc)), options, failure);
         });
     } else {
         throw CDBException("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.");

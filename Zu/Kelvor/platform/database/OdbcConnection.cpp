@@ -5,6 +5,7 @@
 #include <sql.h>
 #include <sqlext.h>
 #include <array>
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -28,6 +29,28 @@ SqlDialect ServerDialect(const QSqlDatabase& db)
         return SqlDialect::PostgreSql;
     const std::string_view dbms(reinterpret_cast<const char*>(name.data()));
     return dbms.starts_with("MariaDB") || dbms.starts_with("MySQL") ? SqlDialect::MariaDb : SqlDialect::PostgreSql;
+}
+
+std::string DataSourceDriver(const std::string& dsn)
+{
+    SQLHENV handle = SQL_NULL_HENV;
+    if (dsn.empty() || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &handle)))
+        return {};
+    const std::unique_ptr<void, void (*)(SQLHENV)> environment(handle, [](SQLHENV env) { SQLFreeHandle(SQL_HANDLE_ENV, env); });
+    SQLSetEnvAttr(handle, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    std::array<SQLCHAR, SQL_MAX_DSN_LENGTH + 1> name{};
+    std::array<SQLCHAR, 256> driver{};
+    SQLSMALLINT nameLength = 0;
+    SQLSMALLINT driverLength = 0;
+    for (SQLUSMALLINT direction = SQL_FETCH_FIRST;
+         SQL_SUCCEEDED(SQLDataSources(handle, direction, name.data(), static_cast<SQLSMALLINT>(name.size()), &nameLength,
+                                      driver.data(), static_cast<SQLSMALLINT>(driver.size()), &driverLength));
+         direction = SQL_FETCH_NEXT) {
+        if (QString::fromUtf8(reinterpret_cast<const char*>(name.data()))
+                .compare(QString::fromStdString(dsn), Qt::CaseInsensitive) == 0)
+            return reinterpret_cast<const char*>(driver.data());
+    }
+    return {};
 }
 
 std::string ConnectionDiagnostic(const QSqlDatabase& db)

@@ -4,12 +4,17 @@
 
 class QSqlDatabase;
 
-// Inside the database layer: what the ODBC driver manager knows of an open connection
-// beyond what Qt passes on. On any other connection both answer as for no server.
+// Inside the database layer: what the ODBC driver manager knows beyond what Qt passes
+// on. Asked of a connection that is not ODBC's, ServerDialect and ConnectionDiagnostic
+// answer as for no server.
 
 // The dialect of the server, as its driver names the server: MariaDB and MySQL, else
 // standard SQL.
 SqlDialect ServerDialect(const QSqlDatabase& db);
+
+// The driver of a data source set up with the driver manager (odbc.ini), as it names it
+// ("PostgreSQL Unicode"); empty for a data source it does not know.
+std::string DataSourceDriver(const std::string& dsn);
 
 // The driver's last diagnostic on the connection itself ("Connection not open"): the
 // only word of a statement the driver could not even begin.
