@@ -1,6 +1,6 @@
-// The dialog's own connection on a server: session statements of other servers,
-// autocommit after a failed statement, a data source of the driver manager, a login
-// that never ends, a server that goes away between two steps.
+// The dialog's own connection on a server: through a data source, session statements
+// of other servers, literals with backslashes, autocommit after a failed statement, a
+// login that never ends, a server that goes away between two steps.
 #include "Database.h"
 #include "DBException.h"
 #include "HbRSetDatabase.h"
@@ -66,43 +66,31 @@ std::string AddDataSource(const std::string& server, const std::string& port, co
     return name;
 }
 
-TEST_F(ServerFixture, AConnectTextNamingADataSourceOpensIt)
-{
-    const std::string name = AddDataSource(ServerAttribute("SERVER"), ServerAttribute("PORT"), Practice().ServerDatabase());
-    Practice().Set("Datenbank", "Verbindung",
-                   "odbc:UID=" + ServerAttribute("UID") + ";DSN=" + name + ";PWD=" + ServerAttribute("PWD"));
-    OpenDialog(false);
-    EXPECT_TRUE(Dlg().ExecuteSQL("INSERT INTO MANDANT (MDID, NAME) VALUES ('07', 'Neu')"));
-    EXPECT_EQ(Practice().Dump("MANDANT", "MDID='07'"), "07|Neu|\n");
-}
-
-TEST_F(ServerFixture, SessionStatementsFailQuietlyAndAFailedStatementSpoilsNoOther)
-{
-    OpenDialog(false);
-    EXPECT_TRUE(Dlg().ExecuteSQL("INSERT INTO MANDANT (MDID, NAME) VALUES ('07', 'Neu')"));
-    // Neither date-format statement is this server's dialect: both fail without a trace.
-    EXPECT_TRUE(m_traces.empty());
-    EXPECT_FALSE(Dlg().ExecuteSQL("UPDATE MANDANT SET ORT = 'x' WHERE NOSUCHCOLUMN = '1'"));
-    EXPECT_TRUE(Dlg().ExecuteSQL("UPDATE MANDANT SET ORT = 'Bonn' WHERE MDID = '07'"));
-    EXPECT_EQ(TestPractice::WithoutVersions(m_traces),
-              (std::vector<std::string>{"CKelvorDlg::ExecuteSQL: UPDATE MANDANT SET ORT = 'x' WHERE NOSUCHCOLUMN = '1'\n"
-                                        + NoSuchColumn()}));
-    // Each statement committed by itself: another connection sees the row as updated.
-    EXPECT_EQ(Practice().Dump("MANDANT"), "07|Neu|Bonn\n");
-}
-
-// A server that reads a backslash in a literal as an escape (PostgreSQL set to the old
-// default, MariaDB by default) still takes every literal as it stands.
-TEST_F(ServerFixture, ABackslashInALiteralIsACharacterWhateverTheServerSays)
+// The dialog's own connection as a technician sets a server up: the connect text names
+// a data source of the driver manager, the login beside it, and the server reads a
+// backslash in a literal as an escape (PostgreSQL set to the old default, MariaDB by
+// default). Every literal is taken as it stands, a failed statement spoils no other,
+// and each one commits by itself.
+TEST_F(ServerFixture, AConnectionThroughADataSourceTakesEachStatementAsItStands)
 {
     for (const char* key : {"a\\b", "ab", "x\\"})
         Practice().Insert("MANDANT", {{"MDID", key}, {"NAME", key}});
     if (TestPractice::ServerDialect() == SqlDialect::PostgreSql)
         TestPractice::ExecOnServer("ALTER DATABASE " + Practice().ServerDatabase() + " SET standard_conforming_strings = off");
+    const std::string name = AddDataSource(ServerAttribute("SERVER"), ServerAttribute("PORT"), Practice().ServerDatabase());
+    Practice().Set("Datenbank", "Verbindung",
+                   "odbc:UID=" + ServerAttribute("UID") + ";DSN=" + name + ";PWD=" + ServerAttribute("PWD"));
     OpenDialog(false);
+    // Neither date-format statement is this server's dialect: both fail without a trace.
+    EXPECT_TRUE(m_traces.empty());
+    EXPECT_FALSE(Dlg().ExecuteSQL("UPDATE MANDANT SET ORT = 'x' WHERE NOSUCHCOLUMN = '1'"));
     EXPECT_TRUE(Dlg().ExecuteSQL("DELETE FROM MANDANT WHERE MDID='a\\b'"));
     EXPECT_TRUE(Dlg().ExecuteSQL("UPDATE MANDANT SET ORT='Bonn' WHERE MDID='x\\'"));
-    EXPECT_EQ(Practice().Dump("MANDANT", "MDID IN ('a\\b', 'ab', 'x\\')"), "ab|ab|\nx\\|x\\|Bonn\n");
+    EXPECT_EQ(TestPractice::WithoutVersions(m_traces),
+              (std::vector<std::string>{"CKelvorDlg::ExecuteSQL: UPDATE MANDANT SET ORT = 'x' WHERE NOSUCHCOLUMN = '1'\n"
+                                        + NoSuchColumn()}));
+    // Another connection sees the rows as changed.
+    EXPECT_EQ(Practice().Dump("MANDANT"), "ab|ab|\nx\\|x\\|Bonn\n");
 }
 
 // A server that accepts the connection and never answers, named in the connect text
