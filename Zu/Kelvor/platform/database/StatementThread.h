@@ -11,7 +11,8 @@
 // driver blocks in every call until the server answers, and waits out a lock another
 // client holds (up to the lock wait); a Qt connection may only be used on the thread
 // that opened it. So each operation on the connection is handed to this thread, and
-// the caller waits for it while the window is served (during a run). The thread is
+// the caller waits for it: a short watch for the answer first, then asleep while the
+// window is served (during a run). The thread is
 // joined when the object goes. Other work that may wait long during a run (a
 // patient's folder removal) goes through one such thread too.
 class CStatementThread {
