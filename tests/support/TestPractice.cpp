@@ -1,9 +1,8 @@
 #include "TestPractice.h"
-#include "HbRSetDatabase.h"
+#include "DatabaseBackEnd.h"
 #include "IniFile.h"
 #include "PracticeGenerator.h"
 #include "Schema.h"
-#include "SqlText.h"
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -84,9 +83,15 @@ std::string TestPractice::ServerConnect()
     return server == nullptr ? std::string() : server;
 }
 
+const CDatabaseBackEnd& TestPractice::ServerBackEnd()
+{
+    static const std::unique_ptr<CDatabaseBackEnd> backEnd = CDatabaseBackEnd::ForConnect("odbc:" + ServerConnect());
+    return *backEnd;
+}
+
 SqlDialect TestPractice::ServerDialect()
 {
-    return ServerConnect().find("{MariaDB") == std::string::npos ? SqlDialect::PostgreSql : SqlDialect::MariaDb;
+    return ServerBackEnd().Dialect();
 }
 
 // Databases are made and dropped from the maintenance database (MariaDB needs none),
@@ -152,7 +157,7 @@ void TestPractice::Open()
                                  + db.lastError().text().toStdString());
     // The test's SQL means what it means to the program.
     if (OnServer())
-        for (const char* statement : CHbRSetDatabase::SessionStatements(ServerDialect()))
+        for (const std::string& statement : ServerBackEnd().SessionStatements())
             Exec(statement);
 }
 
@@ -191,7 +196,8 @@ void TestPractice::Insert(const std::string& table, const std::map<std::string, 
         marks += marks.empty() ? "?" : ",?";
     }
     QSqlQuery query(QSqlDatabase::database(Q(m_connection)));
-    query.prepare(Q(ExactPlaceholders("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")", Dialect())));
+    const std::string insert = "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
+    query.prepare(Q(OnServer() ? ServerBackEnd().ExactPlaceholders(insert) : insert));
     for (const auto& entry : values)
         query.addBindValue(Value(entry.second));
     if (!query.exec())

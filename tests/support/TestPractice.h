@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class CDatabaseBackEnd;
+
 // A fresh practice in its own temporary folder, removed again at the end. It sets
 // VQ_PRAXIS to its folder, so the practice system's services find it.
 //
@@ -29,6 +31,8 @@ public:
     // The ODBC connection string of the test server; empty without one.
     static std::string ServerConnect();
     // The test server's SQL, as the connection string names its driver.
+    // The back end the program chooses for the test server.
+    static const CDatabaseBackEnd& ServerBackEnd();
     static SqlDialect ServerDialect();
     // The SQL of this practice's database.
     SqlDialect Dialect() const { return OnServer() ? ServerDialect() : SqlDialect::Sqlite; }

@@ -1,4 +1,5 @@
 #include "ServerRowSink.h"
+#include "DatabaseBackEnd.h"
 #include "DBException.h"
 #include "SqlText.h"
 #include <QSqlError>
@@ -80,7 +81,7 @@ std::size_t ServerRowSink::RowsPerInsert() const
 QSqlQuery ServerRowSink::Prepare(const TableDef& table, std::size_t rows)
 {
     QSqlQuery query(m_db);
-    if (!query.prepare(ToQString(ExactPlaceholders(InsertText(table, rows), m_dialect))))
+    if (!query.prepare(ToQString(m_server.BackEnd().ExactPlaceholders(InsertText(table, rows)))))
         Fail("Cannot prepare the insert into " + table.name, query.lastError());
     return query;
 }

@@ -15,9 +15,7 @@ void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vect
               const RowSink& onRow = {});
 
 // Statements without result rows, each bound to the same values, in order, in one
-// transaction; each passes the statement hook. PostgreSQL takes them as one text of
-// statements prepared on the server, the values written in as literals: one round
-// trip, the commit included.
+// transaction, as the back end batches them; each passes the statement hook.
 void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                          const std::vector<std::string>& params);
 

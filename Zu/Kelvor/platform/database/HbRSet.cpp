@@ -1,6 +1,7 @@
 #include "HbRSet.h"
 #include "BoundStatement.h"
 #include "DBException.h"
+#include "DatabaseBackEnd.h"
 #include "HbRSetDatabase.h"
 #include "Selection.h"
 #include "SqlText.h"
@@ -141,13 +142,6 @@ struct CHbRSet::Impl {
         return next;
     }
 
-    std::string Limit(std::size_t size) const
-    {
-        const std::string rows = std::to_string(size);
-        return db->Dialect() == SqlDialect::PostgreSql ? " OFFSET 0 ROWS FETCH NEXT " + rows + " ROWS ONLY"
-                                                       : " LIMIT " + rows;
-    }
-
     // A lookup reads its first row alone, since most only ask whether there is one;
     // further rows come a page at a time.
     void LoadPage(const Row* after, std::size_t size)
@@ -157,7 +151,7 @@ struct CHbRSet::Impl {
         rows.reserve(size);
         RunBound(*db,
                  "SELECT " + JoinColumns(table.columns, ", ") + " FROM " + table.name + next.WhereClause() + " ORDER BY "
-                     + JoinColumns(order, ", ") + Limit(size),
+                     + JoinColumns(order, ", ") + db->BackEnd().Limit(size),
                  next.Values(), [&](Row&& row) { rows.push_back(std::move(row)); });
         page = std::move(rows);
         pageLimit = size;

@@ -1,7 +1,6 @@
 #include "HbRSetConnection.h"
 #include "DBException.h"
 #include "DatabaseError.h"
-#include "SqlText.h"
 #include "WindowServing.h"
 #include <QSqlDriver>
 #include <QSqlError>
@@ -60,15 +59,6 @@ QSqlQuery& CHbRSetConnection::Prepared(const std::string& sql)
     }
     query = std::move(prepared);
     return *query;
-}
-
-const std::string& CHbRSetConnection::ServerPrepared(const std::string& sql)
-{
-    if (const auto found = m_serverPrepared.find(sql); found != m_serverPrepared.end())
-        return found->second;
-    std::string name = "kelvor_" + std::to_string(m_serverPrepared.size() + 1);
-    Exec(PrepareText(name, sql));
-    return m_serverPrepared.emplace(sql, std::move(name)).first->second;
 }
 
 void CHbRSetConnection::Exec(std::string_view text)

@@ -38,10 +38,6 @@ public:
     QSqlDatabase& Database() { return m_db; }
     // The kept statement for sql; throws CDBException when it cannot be prepared.
     QSqlQuery& Prepared(const std::string& sql);
-    // PostgreSQL: the name sql is prepared under on the server, for EXECUTE in a text
-    // of several statements; prepared on first use, kept until the connection closes.
-    // Throws CDBException.
-    const std::string& ServerPrepared(const std::string& sql);
     // Runs a text as it stands, without values or result rows; throws CDBException.
     void Exec(std::string_view text);
     // An SQLite connection's handle and its statements run on it; nullptr on a server.
@@ -55,7 +51,6 @@ private:
     std::unique_ptr<CStatementThread> m_thread;
     QSqlDatabase m_db;
     std::unordered_map<std::string, std::unique_ptr<QSqlQuery>> m_statements;
-    std::unordered_map<std::string, std::string> m_serverPrepared;
     std::unique_ptr<CSqliteStatements> m_sqlite;
     std::unique_ptr<CWalCheckpointer> m_checkpointer;
 };

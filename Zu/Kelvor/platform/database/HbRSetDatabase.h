@@ -7,12 +7,11 @@
 #include <string_view>
 #include <vector>
 
-struct sqlite3;
-
 // One connection to the practice database. The connect text is "sqlite:" + a
 // database file (relative to the practice folder) or "odbc:" + an ODBC
 // connection string. The connect text may hold a password: it never reaches a
 // trace, a log or a message.
+class CDatabaseBackEnd;
 class CHbRSetConnection;
 
 class CHbRSetDatabase {
@@ -44,24 +43,22 @@ public:
     // commit) rolls back and is rethrown.
     template <class Fn> void InTransaction(Fn&& fn);
 
-    bool IsSqlite() const;
-    // The SQL the open database speaks, known from the open on.
-    SqlDialect Dialect() const { return m_dialect; }
-    // What every connection to a server of the dialect runs first, so that all of
-    // them compare, quote and see committed rows alike.
-    static std::vector<const char*> SessionStatements(SqlDialect dialect);
+    // The SQL the open database speaks.
+    SqlDialect Dialect() const;
     bool IsReadOnly() const { return m_bReadOnly; }
     // Name of the underlying Qt connection; used inside the database layer only.
     std::string ConnectionName() const;
     // The open connection's Qt side; inside the database layer only.
     CHbRSetConnection& Connection() const;
+    // Where the engine of the open connection differs; inside the database layer only.
+    CDatabaseBackEnd& BackEnd() const;
 
     // A 32-bit setting of the connection (the query time-out in seconds, 0 = none).
     unsigned m_dwQueryTimeout = 15;
 
     // How long a statement waits for a lock another client holds (60 s) before it
-    // fails as a database error; the window is served while it waits. For
-    // connections opened after the call.
+    // fails as a database error; the window is served while it waits. A server is
+    // told when a connection opens, so it holds for connections opened after the call.
     static void SetLockWait(std::chrono::milliseconds wait);
     static std::chrono::milliseconds LockWait();
 
@@ -73,22 +70,18 @@ public:
 
 private:
     bool OpenConnection(bool readOnly, std::string_view connect, bool serverThread);
-    bool ShareWriter(const std::string& file, std::string_view connect);
-    void Register(std::string_view connect, bool readOnly);
-    // Why the open SQLite file is no usable practice database; empty when it is one.
-    std::string PracticeFileProblem(bool readOnly) const;
-    void WaitForLocks();
-    static int OnBusy(void* self, int attempt);
+    bool ShareWriter(const std::string& key, std::string_view connect);
+    void SetUp(bool readOnly);
     void Begin();
     void Commit();
     void Rollback();
 
     std::string m_strConnectionName;
+    // Shared, with the connection, by the writers that share it; the connection goes first.
+    std::shared_ptr<CDatabaseBackEnd> m_backEnd;
     std::shared_ptr<CHbRSetConnection> m_connection;
     std::string m_strConnect;
     bool m_bReadOnly = false;
-    SqlDialect m_dialect = SqlDialect::Sqlite;
-    std::chrono::steady_clock::time_point m_lockWaitStart;
 };
 
 template <class Fn> void CHbRSetDatabase::InTransaction(Fn&& fn)

@@ -6,7 +6,6 @@
 #include <sqlext.h>
 #include <array>
 #include <memory>
-#include <string_view>
 
 namespace {
 
@@ -19,16 +18,15 @@ SQLHDBC ConnectionHandle(const QSqlDatabase& db)
 
 } // namespace
 
-SqlDialect ServerDialect(const QSqlDatabase& db)
+std::string ServerName(const QSqlDatabase& db)
 {
     std::array<SQLCHAR, 128> name{};
     SQLSMALLINT length = 0;
     const SQLHDBC connection = ConnectionHandle(db);
     if (connection == SQL_NULL_HDBC
         || !SQL_SUCCEEDED(SQLGetInfo(connection, SQL_DBMS_NAME, name.data(), static_cast<SQLSMALLINT>(name.size()), &length)))
-        return SqlDialect::PostgreSql;
-    const std::string_view dbms(reinterpret_cast<const char*>(name.data()));
-    return dbms.starts_with("MariaDB") || dbms.starts_with("MySQL") ? SqlDialect::MariaDb : SqlDialect::PostgreSql;
+        return {};
+    return reinterpret_cast<const char*>(name.data());
 }
 
 std::string DataSourceDriver(const std::string& dsn)

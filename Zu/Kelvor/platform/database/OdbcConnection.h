@@ -1,16 +1,14 @@
 #pragma once
-#include "SqlDialect.h"
 #include <string>
 
 class QSqlDatabase;
 
 // Inside the database layer: what the ODBC driver manager knows beyond what Qt passes
-// on. Asked of a connection that is not ODBC's, ServerDialect and ConnectionDiagnostic
+// on. Asked of a connection that is not ODBC's, ServerName and ConnectionDiagnostic
 // answer as for no server.
 
-// The dialect of the server, as its driver names the server: MariaDB and MySQL, else
-// standard SQL.
-SqlDialect ServerDialect(const QSqlDatabase& db);
+// The server's name for its engine ("PostgreSQL", "MariaDB"); empty when unknown.
+std::string ServerName(const QSqlDatabase& db);
 
 // The driver of a data source set up with the driver manager (odbc.ini), as it names it
 // ("PostgreSQL Unicode"); empty for a data source it does not know.

@@ -1,6 +1,6 @@
 #pragma once
 
-// The SQL a practice database speaks where the engines differ: its DDL, its row
-// limit, its session settings. PostgreSql is standard SQL, as every other server
-// is addressed; MariaDb covers MySQL as well.
+// The SQL family the schema's statements are written in for an engine: PostgreSql is
+// standard SQL, as every server but MariaDB (and MySQL) is addressed. Everything else
+// in which engines differ is their back end's (CDatabaseBackEnd).
 enum class SqlDialect { Sqlite, PostgreSql, MariaDb };

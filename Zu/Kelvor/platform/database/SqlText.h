@@ -1,5 +1,4 @@
 #pragma once
-#include "SqlDialect.h"
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,16 +6,29 @@
 // Inside the database layer: column names joined for SQL text ("A, B").
 std::string JoinColumns(const std::vector<std::string>& columns, const char* separator);
 
-// The statement with each "?" placeholder (outside quotes) as the dialect binds a text
-// exactly. Qt's ODBC driver counts a bound text's terminating NUL into its length;
-// MariaDB keeps that NUL as a last character, so there each placeholder drops it again.
-std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect);
+// The statement with the n-th "?" placeholder outside quotes replaced by replacement(n).
+template <class Replacement> std::string ReplacePlaceholders(std::string_view sql, Replacement&& replacement)
+{
+    std::string replaced;
+    char quote = 0;   // the quote of the literal or name being read, if any
+    std::size_t placeholder = 0;
+    for (const char ch : sql) {
+        if (quote == 0 && ch == '?') {
+            replaced += replacement(placeholder++);
+            continue;
+        }
+        if (ch == quote)
+            quote = 0;   // a doubled quote closes and opens again
+        else if (quote == 0 && (ch == '\'' || ch == '"'))
+            quote = ch;
+        replaced += ch;
+    }
+    return replaced;
+}
+
+// The value as a quoted SQL literal.
+std::string Literal(const std::string& value);
 
 // The statement with each "?" placeholder (outside quotes) replaced, in order, by its
 // value as a quoted literal.
 std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values);
-
-// PostgreSQL: the statement prepared on the server under name, its placeholders
-// numbered ($1, $2, ...), and the prepared statement run with values as literals.
-std::string PrepareText(std::string_view name, std::string_view sql);
-std::string ExecuteText(std::string_view name, const std::vector<std::string>& values);
