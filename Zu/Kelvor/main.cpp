@@ -1,3 +1,4 @@
+#include "DatabaseConnections.h"
 #include "KelvorApp.h"
 #include "QtMessageService.h"
 #include <QApplication>
@@ -5,6 +6,7 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    const CDatabaseConnections connections;
     CQtMessageService messages;
     SetMessageService(&messages);
     // The whole life of the program is InitInstance; it asks for no message loop.

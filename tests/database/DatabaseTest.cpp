@@ -1,5 +1,6 @@
 #include "DBException.h"
 #include "Database.h"
+#include "DatabaseConnections.h"
 #include "DialogFixture.h"
 #include "HbRSet.h"
 #include "HbTrace.h"
@@ -94,8 +95,18 @@ TEST_F(DatabaseTest, MissingOrBrokenPracticesAreNamedNotCreatedAndReported)
         return std::string("opened");
     };
     EXPECT_EQ("wal", practice.Scalar("PRAGMA journal_mode"));
-    // Connections left open do not crash the program's end; closed, they are gone.
-    EXPECT_EXIT(std::exit(dbDatabase.IsOpen() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+    // Connections still open end with the owner they were opened under, their Qt
+    // connections gone; a writer that shares the program's writer leaves that one open.
+    CHbRSetDatabase reader;
+    CHbRSetDatabase writer;
+    {
+        const CDatabaseConnections owner;
+        reader.Open(nullptr, false, true, "sqlite:praxis.db", true);
+        writer.Open(nullptr, false, false, "sqlite:praxis.db", true);
+    }
+    EXPECT_FALSE(reader.IsOpen() || writer.IsOpen());
+    EXPECT_FALSE(QSqlDatabase::contains(QString::fromStdString(reader.ConnectionName())));
+    EXPECT_TRUE(dbDatabase.IsOpen());
     const QString name = QString::fromStdString(dbDatabase.ConnectionName());
     CloseDatabase();
     EXPECT_FALSE(QSqlDatabase::contains(name));

@@ -1,5 +1,6 @@
 // kelvor-scenario PRACTICE_FOLDER SCENARIO.json: runs the program on a scenario
 // and prints its JSON report.
+#include "DatabaseConnections.h"
 #include "ScenarioRunner.h"
 #include <QApplication>
 #include <fstream>
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication application(argc, argv);
+    const CDatabaseConnections connections;
     try {
         std::cout << RunScenario(argv[1], scenario.str());
     } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #include "HbRSetDatabase.h"
 #include "DBException.h"
 #include "DatabaseBackEnd.h"
+#include "DatabaseConnections.h"
 #include "DatabaseError.h"
 #include "BoundStatement.h"
 #include "HbRSetConnection.h"
@@ -10,35 +11,11 @@
 #include <QSqlError>
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <vector>
 
 namespace {
 
 std::chrono::milliseconds g_lockWait = std::chrono::seconds(60);
-
-std::vector<CHbRSetDatabase*>& OpenConnections()
-{
-    static std::vector<CHbRSetDatabase*> open;
-    return open;
-}
-
-void CloseOpenConnections()
-{
-    while (!OpenConnections().empty())
-        OpenConnections().back()->Close();
-}
-
-// Qt's list of connections is gone before the shared connections' destructors run.
-// Exit handlers run in reverse order of registration, so one registered after Qt's
-// list and this one exist closes whatever is still open while both are there.
-void RegisterOpen(CHbRSetDatabase* db)
-{
-    std::vector<CHbRSetDatabase*>& open = OpenConnections();
-    static const int registered = std::atexit(CloseOpenConnections);
-    static_cast<void>(registered);
-    open.push_back(db);
-}
 
 std::string UniqueConnectionName()
 {
@@ -91,7 +68,7 @@ bool CHbRSetDatabase::OpenConnection(bool readOnly, std::string_view connect, bo
     m_strConnect = connect;
     m_bReadOnly = readOnly;
     SetUp(readOnly);
-    RegisterOpen(this);
+    CDatabaseConnections::Opened(this);
     return true;
 }
 
@@ -116,19 +93,15 @@ void CHbRSetDatabase::SetUp(bool readOnly)
 // them while a transaction of the other is open.
 bool CHbRSetDatabase::ShareWriter(const std::string& key, std::string_view connect)
 {
-    if (key.empty())
+    const CHbRSetDatabase* const other = key.empty() ? nullptr : CDatabaseConnections::Writer(key);
+    if (other == nullptr)
         return false;
-    for (const CHbRSetDatabase* other : OpenConnections()) {
-        if (!other->m_bReadOnly && other->m_backEnd->SharedWriterKey() == key) {
-            m_backEnd = other->m_backEnd;
-            m_connection = other->m_connection;
-            m_strConnect = connect;
-            m_bReadOnly = false;
-            RegisterOpen(this);
-            return true;
-        }
-    }
-    return false;
+    m_backEnd = other->m_backEnd;
+    m_connection = other->m_connection;
+    m_strConnect = connect;
+    m_bReadOnly = false;
+    CDatabaseConnections::Opened(this);
+    return true;
 }
 
 void CHbRSetDatabase::Close()
@@ -136,7 +109,7 @@ void CHbRSetDatabase::Close()
     if (m_strConnect.empty())
         return;
     m_strConnect.clear();
-    std::erase(OpenConnections(), this);
+    CDatabaseConnections::Closed(this);
     m_connection.reset();
     m_backEnd.reset();
 }

@@ -37,7 +37,6 @@ private:
     void Work();
 
     sqlite3* m_writer;
-    const int m_process;   // the thread runs in this process only
     sqlite3* m_own = nullptr;
     int m_nextAt = kLogFrames;
     std::unique_ptr<Signal> m_signal = std::make_unique<Signal>();
