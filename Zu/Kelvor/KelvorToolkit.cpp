@@ -10,6 +10,7 @@
 #include "PumpMessages.h"
 #include "StatementLog.h"
 #include "Windows1252.h"
+#include <array>
 #include <fcntl.h>
 
 namespace {
@@ -23,14 +24,12 @@ int MulDiv(long long number, long long numerator, long long denominator)
     return static_cast<int>((product >= 0 ? product + half : product - half) / denominator);
 }
 
-// The two date-format statements are each one server's dialect; the other fails.
-void ExecuteIgnoringFailure(CHbRSetDatabase& db, const char* statement)
-{
-    try {
-        db.ExecuteSQL(statement);
-    } catch (const CException&) {
-    }
-}
+// The practice system's date formats for its connections to SQL Server and to Oracle,
+// sent first on the dialog's own connection as that system sends them. No engine this
+// program supports knows either statement: each fails there, changes nothing and is
+// let go without a trace.
+constexpr std::array kForeignDateFormats = {"SET DATEFORMAT ymd",
+                                            "ALTER SESSION SET NLS_DATE_FORMAT='YYYY-MM_DD HH24:MI:SS'"};
 }  // namespace
 
 bool CKelvorDlg::ExecuteSQL(const std::string& statement)
@@ -81,8 +80,12 @@ bool CKelvorDlg::OpenVqDB(CHbRSetDatabase& db, const std::string& connect)
 void CKelvorDlg::SetSessionOptions(CHbRSetDatabase& db)
 {
     db.m_dwQueryTimeout = 0;
-    ExecuteIgnoringFailure(db, "SET DATEFORMAT ymd");
-    ExecuteIgnoringFailure(db, "ALTER SESSION SET NLS_DATE_FORMAT='YYYY-MM_DD HH24:MI:SS'");
+    for (const char* statement : kForeignDateFormats) {
+        try {
+            db.ExecuteSQL(statement);
+        } catch (const CException&) {
+        }
+    }
 }
 
 bool CKelvorDlg::DeleteWhereMdId(const std::string& table, const std::string& key)

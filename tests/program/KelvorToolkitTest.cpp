@@ -18,9 +18,15 @@ TEST_F(ToolkitTest, StatementsOpenTheDialogsOwnConnectionOnFirstUseAndTraceEachF
     EXPECT_FALSE(dlg.ExecuteSQL("DELETE FROM ZBON WHERE MDID='01'"));
     EXPECT_FALSE(dlg.m_db.IsOpen());
     ASSERT_EQ(std::rename((file + ".away").c_str(), file.c_str()), 0);
+    std::vector<std::string> sent;
+    CHbRSetDatabase::SetStatementHook([&sent](std::string_view statement) { sent.emplace_back(statement); });
     EXPECT_FALSE(dlg.ExecuteSQL("DELETE FROM TSEBONX WHERE MDID='01'"));
+    CHbRSetDatabase::SetStatementHook({});
     EXPECT_TRUE(dlg.m_db.IsOpen());
-    // The session's date-format statements fail on this database without a trace.
+    // The session's date-format statements go first and fail on this database without a trace.
+    EXPECT_EQ(sent, (std::vector<std::string>{"SET DATEFORMAT ymd",
+                                              "ALTER SESSION SET NLS_DATE_FORMAT='YYYY-MM_DD HH24:MI:SS'",
+                                              "DELETE FROM TSEBONX WHERE MDID='01'"}));
     EXPECT_EQ(m_traces, (std::vector<std::string>{
                             "CKelvorDlg::ExecuteSQL: OpenVqDB: DELETE FROM ZBON WHERE MDID='01'",
                             "CKelvorDlg::ExecuteSQL: DELETE FROM TSEBONX WHERE MDID='01'\n"

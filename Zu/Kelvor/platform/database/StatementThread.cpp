@@ -14,7 +14,8 @@ constexpr auto kServingCheck = std::chrono::milliseconds(10);
 // or virtual machine.
 constexpr auto kHandOverWatch = std::chrono::microseconds(500);
 
-// Looks for arrived for kHandOverWatch, yielding the processor in between.
+// Until the other side's hand-over arrives, but no longer than kHandOverWatch: it
+// mostly comes within that, and yielding keeps the processor for the other side.
 template <class Arrived> void Watch(Arrived arrived)
 {
     const auto until = std::chrono::steady_clock::now() + kHandOverWatch;
