@@ -1,5 +1,6 @@
 #include "DBException.h"
 #include "Database.h"
+#include "DatabaseBackEnd.h"
 #include "DatabaseConnections.h"
 #include "DialogFixture.h"
 #include "HbRSet.h"
@@ -150,6 +151,35 @@ TEST_F(DatabaseTest, MissingOrBrokenPracticesAreNamedNotCreatedAndReported)
     practice.Exec("ALTER TABLE BEH RENAME TO BEH_ALT");
     EXPECT_EQ("Die Datenbankdatei " + practice.Folder() + "/praxis.db ist keine Praxisdatenbank.",
               OpenError("sqlite:praxis.db", true));
+}
+
+// Each connect text gets the ways of its engine: paging, placeholders that bind a text
+// exactly, session statements. A driver is known by its name in any spelling; a server
+// the program does not know gets standard SQL and nothing of PostgreSQL's.
+TEST_F(DatabaseTest, EachConnectTextGetsTheBackEndOfItsEngine)
+{
+    const auto ways = [](const std::string& connect) {
+        const std::unique_ptr<CDatabaseBackEnd> backEnd = CDatabaseBackEnd::ForConnect(connect);
+        std::string text = backEnd->Limit(5) + "|" + backEnd->ExactPlaceholders("A=? AND B='?'");
+        for (const std::string& statement : backEnd->SessionStatements())
+            text += "|" + statement;
+        return text;
+    };
+    const std::string standard = " OFFSET 0 ROWS FETCH NEXT 5 ROWS ONLY|A=? AND B='?'";
+    const std::string postgreSql = standard + "|SET standard_conforming_strings = on";
+    const std::string mariaDb = " LIMIT 5|A=TRIM(TRAILING CHAR(0 USING utf8mb4) FROM ?) AND B='?'"
+                                "|SET SESSION sql_mode='STRICT_ALL_TABLES,NO_BACKSLASH_ESCAPES,ANSI_QUOTES,"
+                                "PIPES_AS_CONCAT,NO_ENGINE_SUBSTITUTION'|SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED";
+    const std::pair<std::string, std::string> cases[] = {
+        {"sqlite:praxis.db", " LIMIT 5|A=? AND B='?'"},
+        {"odbc:DRIVER={PostgreSQL Unicode};SERVER=db", postgreSql},
+        {"odbc:Server=db;driver = {postgresql ansi}", postgreSql},
+        {"odbc:DRIVER={MariaDB ODBC 3.1 Driver};SERVER=db", mariaDb},
+        {"odbc:DRIVER={MySQL ODBC 8.0 Unicode Driver};SERVER=db", mariaDb},
+        {"odbc:DRIVER={ODBC Driver 18 for SQL Server};SERVER=db", standard},
+        {"odbc:DSN=Unbekannt", standard}};
+    for (const auto& [connect, expected] : cases)
+        EXPECT_EQ(expected, ways(connect)) << connect;
 }
 
 TEST_F(DatabaseTest, LookupsMatchTheAssignedLeadingKeyFieldsInTextOrderBindKeysAndFail)

@@ -1,14 +1,17 @@
-// The dialog's own connection on a server: through a data source, session statements
-// of other servers, literals with backslashes, autocommit after a failed statement, a
-// login that never ends, a server that goes away between two steps.
+// Connections to a server: the back end its name chooses; the dialog's own connection
+// through a data source, session statements of other servers, literals with
+// backslashes, autocommit after a failed statement, a login that never ends, a server
+// that goes away between two steps.
 #include "Database.h"
 #include "DBException.h"
+#include "DatabaseBackEnd.h"
 #include "HbRSetDatabase.h"
 #include "ServerFixture.h"
 #include "VqMandant.h"
 #include "Windows1252.h"
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <netinet/in.h>
@@ -91,6 +94,33 @@ TEST_F(ServerFixture, AConnectionThroughADataSourceTakesEachStatementAsItStands)
                                         + NoSuchColumn()}));
     // Another connection sees the rows as changed.
     EXPECT_EQ(Practice().Dump("MANDANT"), "ab|ab|\nx\\|x\\|Bonn\n");
+}
+
+// The test server's connection string with its driver named by the driver's library,
+// a name that names no engine.
+std::string ByDriverLibrary()
+{
+    const std::string library = TestPractice::ServerDialect() == SqlDialect::MariaDb ? "libmaodbc.so" : "psqlodbcw.so";
+    for (const auto& folder : std::filesystem::directory_iterator("/usr/lib"))
+        if (const auto file = folder.path() / "odbc" / library; std::filesystem::exists(file))
+            return std::regex_replace(TestPractice::ServerConnect(), std::regex("DRIVER=\\{[^}]*\\}"), "DRIVER=" + file.string());
+    throw std::runtime_error("no " + library + " in /usr/lib/*/odbc");
+}
+
+// A driver the program does not know by name reaches a server it knows: the server's
+// own name chooses the back end. The practice's tables compare as in SQLite until one
+// column sorts by a language's rules.
+TEST_F(ServerFixture, TheServerChoosesTheBackEndAndSaysWhetherItComparesAsSqlite)
+{
+    CHbRSetDatabase db;
+    db.Open(nullptr, false, true, "odbc:" + ByDriverLibrary() + ";DATABASE=" + Practice().ServerDatabase(), true);
+    EXPECT_EQ(db.BackEnd().SessionStatements(), TestPractice::ServerBackEnd().SessionStatements());
+    EXPECT_EQ(db.BackEnd().Limit(1), TestPractice::ServerBackEnd().Limit(1));
+    EXPECT_TRUE(db.BackEnd().ComparesAsSqlite(db));
+    Practice().Exec(TestPractice::ServerDialect() == SqlDialect::MariaDb
+                        ? "ALTER TABLE MANDANT MODIFY ORT VARCHAR(254) NOT NULL DEFAULT '' COLLATE utf8mb4_general_ci"
+                        : "ALTER TABLE MANDANT ALTER COLUMN ORT TYPE VARCHAR(254) COLLATE \"de-x-icu\"");
+    EXPECT_FALSE(db.BackEnd().ComparesAsSqlite(db));
 }
 
 // A server that accepts the connection and never answers, named in the connect text
