@@ -14,7 +14,8 @@ class QString;
 // connection opens: how it is opened and set up, the SQL it speaks where engines
 // differ, how it waits for locks and how a patient's deletes reach it. One subclass
 // per engine; the rest of the database layer asks the back end and never the engine.
-// A new engine is a new subclass and its line in ForConnect.
+// A new engine is a new subclass and its line in ForServerNamed (a server) or
+// ForConnect (a new kind of connect text).
 class CDatabaseBackEnd {
 public:
     using Rows = std::function<void(std::vector<std::string>&& row)>;   // as RunBound's RowSink
