@@ -2,6 +2,7 @@
 // their fixed order of steps, and what follows every run.
 #include "DBException.h"
 #include "Database.h"
+#include "HbTrace.h"
 #include "KelvorDlg.h"
 #include "Loeschkonzept.h"
 #include "Mb.h"
@@ -11,6 +12,7 @@
 #include "WindowServing.h"
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 namespace {
 const char* const kOrphanBillingCases =
@@ -42,6 +44,15 @@ const TreaterEntry* FindOwnerConflict(const std::vector<TreaterEntry>& treaters)
         return !entry.cashOwnerId.empty() && !entry.privateOwnerId.empty() && entry.cashOwnerId != entry.privateOwnerId;
     });
     return conflict == treaters.end() ? nullptr : &*conflict;
+}
+
+// A folder setting that is missing or empty names no folder: nothing is removed
+// there, which the trace says once per run.
+void TraceMissingFolderSettings()
+{
+    for (const auto& [name, folder] : {std::pair{"Daten", GetVqDataPath(0)}, std::pair{"QA", GetVqQAPath()}})
+        if (folder.empty())
+            HbTrace(1, 0, __FILE__, __LINE__, "CKelvorDlg: [Pfade] %s names no folder, nothing is removed there", name);
 }
 }  // namespace
 
@@ -140,6 +151,7 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
 bool CKelvorDlg::RunEachPass(const std::vector<std::string>& keys)
 {
     try {
+        TraceMissingFolderSettings();
         CLoeschkonzept::RemoveMovedFolders(dbDatabase, GetVqDataPath(0));
         if (m_bTreaterMode) {
             // The memo and the treater list share one place on the dialog.

@@ -287,20 +287,28 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
     }
     EXPECT_EQ(expected, actual);
 
-    // Numbers that name no folder strictly inside pat/ remove none.
+    // Numbers that are no plain name touch neither rows nor files; the whole key counts,
+    // a NUL included (the file system would read "..\0" as ".."). Without a data folder
+    // the rows go, and no folder.
     practice.WriteFile("daten/pat/x");
     practice.WriteFile("daten/andere/y");
+    practice.Insert("DOKUMENT", {{"LFDDOKUMENT", "7"}, {"DOKUMENTART", "v"}, {"PATNR", ""}});
     const auto tree = practice.ListTree();
-    for (const std::string patNr : {"", ".", "..", "../daten", "a\\..", "000002/..", "000003"}) {
-        EXPECT_TRUE(remove(patNr, dbDatabase)) << patNr;
+    const auto rows = practice.DumpAll();
+    using namespace std::string_literals;
+    for (const std::string& patNr : {""s, "."s, ".."s, "../daten"s, "a\\.."s, "000002/.."s, "..\0"s, "\0"s, "a\x7F"s, "a\tb"s}) {
+        EXPECT_FALSE(remove(patNr, dbDatabase)) << patNr;
         EXPECT_EQ(tree, practice.ListTree()) << patNr;
+        EXPECT_EQ(rows, practice.DumpAll()) << patNr;
     }
-
-    // Folders left aside: a patient still there gets its folder back, the rest go.
-    practice.Exec("DELETE FROM PAT WHERE PATNR='000001'");
-    std::filesystem::rename(practice.DataPath() + "pat/000002", practice.DataPath() + "geloescht/000002");
-    practice.WriteFile("daten/geloescht/000001/alt.txt");
-    CLoeschkonzept::RemoveMovedFolders(dbDatabase, practice.DataPath());
+    EXPECT_TRUE(remove("000003", dbDatabase));
+    EXPECT_EQ(tree, practice.ListTree());
+    {
+        CVqPat pat(&dbDatabaseRO);
+        pat.SetField("PATNR", "000002");
+        EXPECT_TRUE(CLoeschkonzept().DeletePatComplete(dbDatabase, SDelPat(pat), "", true));
+    }
+    EXPECT_EQ(practice.Scalar("SELECT COUNT(*) FROM BEH WHERE PATNR='000002'"), "0");
     EXPECT_EQ(tree, practice.ListTree());
 }
 

@@ -4,6 +4,7 @@
 #include "FileStore.h"
 #include "HbRSetDatabase.h"
 #include "HbTrace.h"
+#include "PlainName.h"
 #include "VqPat.h"
 #include "WindowServing.h"
 #include <filesystem>
@@ -15,14 +16,6 @@ namespace {
 constexpr const char* kPatientTables[] = {"BEH",    "BILL",  "FAKT",        "CASH", "ABEFUND",    "KFOBEFUND",
                                           "ROEBEFUND", "ARCHIV", "REZEPT",   "PATINFO", "LBLOCK", "LBLOCKENTRY",
                                           "GIPS",   "ZPLAN", "WARTELISTE", "WORKFLOW", "DOKUMENT"};
-
-// Only a folder strictly inside pat/ may be removed: a patient number that is
-// empty, a dots entry or holds a separator would name pat/ itself or a folder
-// outside it.
-bool NamesPatientFolder(const std::string& patNr)
-{
-    return !patNr.empty() && patNr != "." && patNr != ".." && patNr.find_first_of("/\\") == std::string::npos;
-}
 
 // A patient's folder moved aside waits here, outside pat/, until its rows are gone.
 std::string AsideFolder(const std::string& dataPath)
@@ -66,9 +59,13 @@ SDelPat::SDelPat(const CVqPat& pat) : patNr(pat.GetField("PATNR")) {}
 bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, const std::string& dataPath,
                                        bool withFiles)
 {
+    // The whole key, NUL included: a row key that names no entry inside pat/ could
+    // name pat/ itself or a folder outside it, and its rows could be another's.
+    if (!IsPlainName(pat.patNr))
+        return false;
     std::error_code error;
-    const bool hasFolder = withFiles && !dataPath.empty() && NamesPatientFolder(pat.patNr) &&
-                           std::filesystem::is_directory(PatientFolder(dataPath, pat.patNr), error);
+    const bool hasFolder =
+        withFiles && !dataPath.empty() && std::filesystem::is_directory(PatientFolder(dataPath, pat.patNr), error);
     const std::string folder = hasFolder ? PatientFolder(dataPath, pat.patNr) : std::string();
     const std::string aside = hasFolder ? AsideFolder(dataPath) + pat.patNr : std::string();
     if (hasFolder && !MoveAside(folder, aside)) {
@@ -94,6 +91,8 @@ bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, 
 
 void CLoeschkonzept::RemoveMovedFolders(CHbRSetDatabase& db, const std::string& dataPath)
 {
+    if (dataPath.empty())
+        return;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(AsideFolder(dataPath), error)) {
         const std::string patNr = entry.path().filename().string();

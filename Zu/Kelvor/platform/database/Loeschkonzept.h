@@ -20,7 +20,8 @@ public:
     // transaction, then the moved folder. A folder that cannot be moved: nothing is
     // removed, false. A failed statement rolls back and moves the folder back: false.
     // A moved folder that cannot be removed is traced and left to RemoveMovedFolders.
-    // PAT and ADR rows are the caller's.
+    // PAT and ADR rows are the caller's. A PATNR that is no plain name: nothing is
+    // removed, false. Without a data folder the rows go without a folder step.
     bool DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, const std::string& dataPath, bool withFiles);
 
     // What earlier removals left aside: removed, or moved back to pat/ when its

@@ -1,11 +1,16 @@
 #include "FileStore.h"
+#include "Database.h"
 #include "HbRSet.h"
 #include "KelvorDlg.h"
+#include "VqMandant.h"
 #include "VqParams.h"
+#include "steps/owner/OwnerNumber.h"
 #include "steps/owner/Reassignment.h"
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -78,16 +83,52 @@ std::string LikePrefix(const std::string& quotedKey)
     return escaped + "%' ESCAPE '!'";
 }
 
-// The owner's photo, then its entries in the data folder and the QA folder.
-// The data folder is asked for afresh for each of its sub-folders.
-void RemoveOwnerFiles(CKelvorDlg& dlg)
+// Every owner key but the removed one, in binary order. A failed read throws:
+// it is never taken for "no other owner".
+std::vector<std::string> OtherOwners(const std::string& removed)
+{
+    CVqMandant owners(&dbDatabase);
+    owners.SetOpenType(1, true);
+    owners.SetKey(1, true);
+    std::vector<std::string> keys;
+    for (int found = owners.GetByK1(2); found == 0; found = owners.Next())
+        if (const std::string& key = owners.GetField("MDID"); key != removed)
+            keys.push_back(key);
+    std::ranges::sort(keys);
+    return keys;
+}
+
+// The first other owner whose key reads as the same file number: the files carry
+// only the number, so they may be that owner's.
+const std::string* SharerOfNumber(long number, const std::vector<std::string>& others)
+{
+    const auto sharer = std::ranges::find_if(others, [number](const std::string& key) { return ReadNumber(key) == number; });
+    return number > 0 && sharer != others.end() ? &*sharer : nullptr;
+}
+
+// The data folder's sub-folder, asked for afresh; empty (no folder) without a data folder.
+std::string DataFolder(const char* folder)
+{
+    const std::string data = GetVqDataPath(0);
+    return data.empty() ? data : data + folder;
+}
+
+// The owner's photo, then its entries in the data folder and the QA folder, unless
+// another owner has the same number.
+void RemoveOwnerFiles(CKelvorDlg& dlg, const std::vector<std::string>& others)
 {
     const std::string photo = GetVqMandantFotoPath(dlg.m_strDeleteId, true);
     if (!photo.empty())
         DeleteFileDB(photo);
-    dlg.DeleteOwnerPrefixedFiles(GetVqDataPath(0) + "apps\\", "Logo");
-    dlg.DeleteOwnerExtensionFiles(GetVqDataPath(0) + "bank\\");
-    dlg.DeleteOwnerFolders(GetVqDataPath(0) + "rz\\");
+    const long number = ReadNumber(dlg.m_strDeleteId);
+    if (const std::string* sharer = SharerOfNumber(number, others)) {
+        dlg.AddStatusLine("Dateien der Nummer " + std::to_string(number) +
+                          " nicht gelöscht: sie gehören auch zu Praxisinhaber " + *sharer + ".");
+        return;
+    }
+    dlg.DeleteOwnerPrefixedFiles(DataFolder("apps\\"), "Logo");
+    dlg.DeleteOwnerExtensionFiles(DataFolder("bank\\"));
+    dlg.DeleteOwnerFolders(DataFolder("rz\\"));
     dlg.DeleteOwnerQAFiles(GetVqQAPath());
 }
 
@@ -98,6 +139,7 @@ void RemoveOwnerFiles(CKelvorDlg& dlg)
 bool CKelvorDlg::RemovePracticeOwner()
 {
     AddStatusLine("Lösche Praxisinhaber...");
+    const std::vector<std::string> others = OtherOwners(m_strDeleteId);
     for (const OwnerStep& step : kOwnerSteps) {
         switch (step.action) {
         case Delete:
@@ -113,7 +155,7 @@ bool CKelvorDlg::RemovePracticeOwner()
             ExecuteSQL(std::string(step.first) + LikePrefix(CHbRSet::DoQuotes(m_strDeleteId)));
             break;
         case Files:
-            RemoveOwnerFiles(*this);
+            RemoveOwnerFiles(*this, others);
             break;
         case Statement:
             ExecuteSQL(std::string(step.first));
