@@ -46,6 +46,17 @@ const TreaterEntry* FindOwnerConflict(const std::vector<TreaterEntry>& treaters)
     return conflict == treaters.end() ? nullptr : &*conflict;
 }
 
+// Kelvor.geloescht is Kelvor's own and used only as a real folder: a link or a file
+// there stops the confirmed run before anything is changed or recorded.
+bool HoldingFolderRefused()
+{
+    const std::string data = GetVqDataPath(0);
+    if (CLoeschkonzept::HoldingFolderUsable(data))
+        return false;
+    Halt(6, "Im Datenordner " + data + " ist Kelvor.geloescht kein Ordner.\n\nDer Löschvorgang wird nicht gestartet.", 0);
+    return true;
+}
+
 // A folder setting that is missing or empty names no folder: nothing is removed
 // there, which the trace says once per run.
 void TraceMissingFolderSettings()
@@ -115,6 +126,8 @@ void CKelvorDlg::OnStartDeletion()
 // started while another Kelvor's run holds its marker.
 void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
 {
+    if (HoldingFolderRefused())
+        return;
     // Another Kelvor may have started a run on this practice since this one started.
     if (const auto other = m_marker.Begin(ChosenRun(keys), std::time(nullptr))) {
         Halt(6, BusyRunMessage(*other), 0);

@@ -261,9 +261,9 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
 
     // A folder that cannot be moved aside keeps every row; a failed transaction moves it back.
     const auto before = practice.DumpAll();
-    practice.WriteFile("daten/geloescht");
+    practice.WriteFile("daten/Kelvor.geloescht");
     EXPECT_FALSE(remove("000001", dbDatabase));
-    std::filesystem::remove(practice.DataPath() + "geloescht");
+    std::filesystem::remove(practice.DataPath() + "Kelvor.geloescht");
     practice.Exec("CREATE TRIGGER KEEP BEFORE DELETE ON DOKUMENT BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
     EXPECT_FALSE(remove("000001", dbDatabase));
     EXPECT_FALSE(remove("000002", dbDatabaseRO));
@@ -276,7 +276,8 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
 
     practice.Exec("DROP TRIGGER KEEP");
     ASSERT_TRUE(remove("000001", dbDatabase));
-    EXPECT_FALSE(practice.Exists("daten/pat/000001") || practice.Exists("daten/geloescht/000001"));
+    // Nothing of the holding folder remains.
+    EXPECT_FALSE(practice.Exists("daten/pat/000001") || practice.Exists("daten/Kelvor.geloescht"));
     // The finance journal and the transfer records are the practice's books and stay.
     const Texts removed = {"BEH",    "BILL",   "FAKT",        "CASH", "ABEFUND", "KFOBEFUND",  "ROEBEFUND", "ARCHIV", "REZEPT",
                            "PATINFO", "LBLOCK", "LBLOCKENTRY", "GIPS", "ZPLAN",   "WARTELISTE", "WORKFLOW",  "DOKUMENT"};
