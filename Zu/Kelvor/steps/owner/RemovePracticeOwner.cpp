@@ -18,7 +18,8 @@ enum class OwnerAction {
     Delete,     // DeleteWhereMdId on the table
     Move,       // the column goes to the replacement owner
     Keyed,      // first + quoted removed key + second
-    Prefix,     // first + the quoted removed key as a LIKE prefix
+    Prefix,     // first + the removed key's LIKE pattern, then second + the pattern of
+                // each other owner whose key begins with it
     Files,      // the owner's photo and files in the file store
     Statement,  // first, as it stands
 };
@@ -61,7 +62,7 @@ constexpr auto kOwnerSteps = std::to_array<OwnerStep>({
     {Delete, "KFOHIT"},
     {Delete, "SCHNITTSTELLEN"},
     {Delete, "MATERIALBUCH"},
-    {Prefix, "DELETE FROM DOKUMENT WHERE DOKUMENTART IN ('m','p') AND DOKUMENTKEY LIKE '"},
+    {Prefix, "DELETE FROM DOKUMENT WHERE DOKUMENTART IN ('m','p') AND DOKUMENTKEY LIKE ", " AND DOKUMENTKEY NOT LIKE "},
     {Delete, "ETSSTERMIN"},
     {Files},
     {Delete, "MANDANT"},
@@ -70,17 +71,29 @@ constexpr auto kOwnerSteps = std::to_array<OwnerStep>({
 
 // The key matches as a prefix only: when it holds a wildcard, every wildcard and
 // the escape character itself are escaped ("0_" must not take owner 01's documents).
-std::string LikePrefix(const std::string& quotedKey)
+std::string LikePrefix(const std::string& key)
 {
-    if (quotedKey.find_first_of("%_") == std::string::npos)
-        return quotedKey + "%'";
-    std::string escaped;
-    for (const char ch : quotedKey) {
+    const std::string quoted = CHbRSet::DoQuotes(key);
+    if (quoted.find_first_of("%_") == std::string::npos)
+        return "'" + quoted + "%'";
+    std::string escaped = "'";
+    for (const char ch : quoted) {
         if (ch == '!' || ch == '%' || ch == '_')
             escaped += '!';
         escaped += ch;
     }
     return escaped + "%' ESCAPE '!'";
+}
+
+// The removed owner's documents, not those of an owner whose key begins with its
+// key (removing 1 keeps the documents of 11).
+std::string DocumentPatterns(const OwnerStep& step, const std::string& removed, const std::vector<std::string>& others)
+{
+    std::string patterns = std::string(step.first) + LikePrefix(removed);
+    for (const std::string& other : others)
+        if (other.starts_with(removed))
+            patterns += std::string(step.second) + LikePrefix(other);
+    return patterns;
 }
 
 // Every owner key but the removed one, in binary order. A failed read throws:
@@ -152,7 +165,7 @@ bool CKelvorDlg::RemovePracticeOwner()
             ExecuteSQL(std::string(step.first) + CHbRSet::DoQuotes(m_strDeleteId) + std::string(step.second));
             break;
         case Prefix:
-            ExecuteSQL(std::string(step.first) + LikePrefix(CHbRSet::DoQuotes(m_strDeleteId)));
+            ExecuteSQL(DocumentPatterns(step, m_strDeleteId, others));
             break;
         case Files:
             RemoveOwnerFiles(*this, others);
