@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <ranges>
-#include <regex>
 #include <set>
 
 namespace {
@@ -64,20 +62,6 @@ const FaultCase kFaultCases[] = {
     {"SELECT", "FROM FAKT ", 1, Fault::TerminateConnections, "FAKT", kOne + Aborted("FAKT")},
 };
 
-using Rows = std::map<std::string, std::set<std::string>>;
-
-Rows RowsOf(const TestPractice& practice)
-{
-    Rows rows;
-    for (const auto& [table, dump] : practice.DumpAll()) {
-        std::set<std::string>& lines = rows[table];   // a table without rows too
-        for (const auto line : std::views::split(dump, '\n'))
-            lines.emplace(line.begin(), line.end());
-        lines.erase("");   // what follows the last line's end
-    }
-    return rows;
-}
-
 // Brings the fault on; returns the statement that takes it away again, if any.
 std::string Inject(const TestPractice& practice, const FaultCase& c)
 {
@@ -102,17 +86,6 @@ std::set<std::string> HalfRemoved(const TestPractice& practice)
         for (const auto& row : practice.Query(std::string("SELECT DISTINCT PATNR FROM ") + table + " WHERE PATNR NOT IN (SELECT PATNR FROM PAT)"))
             patients.insert(row.front());
     return patients;
-}
-
-// The memo's last two lines and the messages, the database's own text left out.
-std::string Ending(const QJsonObject& report)
-{
-    const std::vector<std::string> memo = Strings(report.value(QStringLiteral("memo")).toArray());
-    std::string ending = memo.size() < 2 ? "" : memo[memo.size() - 2] + " / " + memo.back();
-    for (const QJsonValue value : report[u"messages"].toArray())
-        if (const std::string text = value[u"text"].toString().toStdString(); !text.ends_with("?"))  // not the questions every run asks
-            ending += " / " + std::regex_replace(text, std::regex("^(Datenbankfehler[^:]*:\n)[\\s\\S]*\n\n"), "$1<text>\n\n");
-    return ending;
 }
 
 // On a copy of the practice per case: the k-th statement naming a table of the step

@@ -1,0 +1,245 @@
+// Runs on practices a careless technician or a hostile environment left behind: each
+// row is the generated practice plus one change. Whatever the change, the run removes
+// nothing that a run on the practice without it keeps, and nothing outside the practice.
+#include "ScenarioFixture.h"
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <regex>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Change = std::function<void(const TestPractice&)>;
+
+struct HostileCase {
+    const char* what;
+    Change change;                     // the one change, on the run's practice only
+    std::string ending;                 // see Ending(); "<praxis>" stands for the practice folder
+    std::vector<std::string> traces = {};   // the same
+    // "-entry" also goes, "+entry" also comes, "=entry" must stay (practice files).
+    std::vector<std::string> files = {};
+    std::string scenario = OwnerRun();
+    Change base = {};                  // on both practices, before the change
+    bool runs = true;                  // false: the run does not start, nothing changes
+    bool sqliteOnly = false;           // a NUL in a key, SQLite's own LIKE
+};
+
+const std::string kFinished = "Lösche Praxisinhaber... / FERTIG!";
+const std::string kNoHoldingFolder = " / Im Datenordner <praxis>/daten/ ist Kelvor.geloescht kein Ordner.\n\n"
+                                     "Der Löschvorgang wird nicht gestartet.";
+
+std::string RemoveOwner(const std::string& key)
+{
+    return R"js({"answers": [11, 10, 7], "actions": [{"select": 1001, "text": ")js" + key +
+           R"js("}, {"select": 1002, "text": "01"}, {"click": 1003}]})js";
+}
+
+Change Sql(const std::string& statement)
+{
+    return [statement](const TestPractice& p) { p.Exec(statement); };
+}
+
+Change Owners(std::vector<std::string> keys)
+{
+    return [keys](const TestPractice& p) {
+        for (const std::string& key : keys)
+            p.Insert("MANDANT", {{"MDID", key}});
+    };
+}
+
+Change Documents(std::vector<std::pair<std::string, std::string>> kindsAndKeys, int first)
+{
+    return [kindsAndKeys, first](const TestPractice& p) {
+        int number = first;
+        for (const auto& [kind, key] : kindsAndKeys)
+            p.Insert("DOKUMENT", {{"LFDDOKUMENT", std::to_string(number++)}, {"DOKUMENTART", kind}, {"DOKUMENTKEY", key}});
+    };
+}
+
+Change Files(std::vector<std::string> entries)
+{
+    return [entries](const TestPractice& p) {
+        for (const std::string& entry : entries)
+            p.WriteFile(entry);
+    };
+}
+
+Change LinkTo(const std::string& entry, const std::string& target)
+{
+    return [entry, target](const TestPractice& p) { fs::create_directory_symlink(target, p.Folder() + "/" + entry); };
+}
+
+Change Both(Change first, Change second)
+{
+    return [first, second](const TestPractice& p) { first(p); second(p); };
+}
+
+// The owner number 4 is also another owner's: owner 04's files stay.
+const std::vector<std::string> kNumberFour = {"=daten/apps/Logo4_Praxis.bmp", "=daten/bank/konto.4", "=daten/rz/4/",
+                                              "=qa/QS04.xml", "=qa/4/QS04.xml"};
+std::string SharedNumber(const std::string& other)
+{
+    return "Dateien der Nummer 4 nicht gelöscht: sie gehören auch zu Praxisinhaber " + other + ". / FERTIG!";
+}
+
+// Outside the practice, beside it: what a run that leaves the practice would hit.
+const char* const kOutside = "../aussen";
+const std::vector<std::string> kOutsideFiles = {"apps/Logo4_Praxis.bmp", "bank/konto.4", "rz/4/Abrechnung.dat",
+    "QS04.xml", "4/QS04.xml", "geloescht/000009/Akte.pdf", "Papierkorb 2019/Brief.pdf", "secret.jpg"};
+// Patient 000009 is removed by owner 04's run, 000001 and 000003 stay.
+const std::string kHolding = "daten/Kelvor.geloescht/";
+
+const HostileCase kHostileCases[] = {
+    {"a patient number of two dots and a NUL", Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT CAST(X'2E2E00' AS TEXT), "
+                                                   "MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
+     "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten ..\\x00!\nBreche ab.", {},
+     {}, OwnerRun(), {}, true, true},
+    {"a patient number that is a NUL", Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT CAST(X'00' AS TEXT), "
+                                           "MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
+     "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten \\x00!\nBreche ab.", {},
+     {}, OwnerRun(), {}, true, true},
+    {"an empty patient number beside documents without a patient",
+     Both(Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT '', MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
+          Documents({{"v", "01"}, {"m", "02"}}, 900001)),
+     "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten !\nBreche ab."},
+    {"no QA folder", [](const TestPractice& p) { p.Set("Pfade", "QA", ""); }, kFinished,
+     {"CKelvorDlg: [Pfade] QA names no folder, nothing is removed there"}},
+    {"no data folder", [](const TestPractice& p) { p.Set("Pfade", "Daten", ""); }, kFinished,
+     {"CKelvorDlg: [Pfade] Daten names no folder, nothing is removed there"}},
+    {"the practice's geloescht/ a link to a folder outside", LinkTo("daten/geloescht", "../../aussen"), kFinished, {}},
+    {"the practice's own geloescht/", Files({"daten/geloescht/Papierkorb 2019/Brief.pdf", "daten/geloescht/000001/alt.txt"}),
+     kFinished, {}},
+    {"Kelvor.geloescht a link to a folder outside", LinkTo("daten/Kelvor.geloescht", "../../aussen"), kNoHoldingFolder, {},
+     {}, OwnerRun(), {}, false},
+    {"Kelvor.geloescht a file", Files({"daten/Kelvor.geloescht"}), kNoHoldingFolder, {}, {}, OwnerRun(), {}, false},
+    {"what an earlier run left in Kelvor.geloescht",
+     Both(Files({kHolding + "000099/alt.txt", kHolding + "000003/alt.txt", kHolding + "000001/alt.txt",
+                 kHolding + "notiz.txt"}),
+          LinkTo(kHolding + "verweis", "../../../aussen/geloescht")),
+     kFinished,
+     {"CLoeschkonzept: leaves <praxis>/" + kHolding + "000001", "CLoeschkonzept: leaves <praxis>/" + kHolding + "notiz.txt",
+      "CLoeschkonzept: leaves <praxis>/" + kHolding + "verweis"},
+     {"-" + kHolding + "000099/", "-" + kHolding + "000099/alt.txt", "-" + kHolding + "000003/",
+      "-" + kHolding + "000003/alt.txt", "+daten/pat/000003/", "+daten/pat/000003/alt.txt", "=" + kHolding + "000001/alt.txt"}},
+    {"an owner key that climbs out of the photo folder", Files({"daten/fotos/mandant_alt/"}), kFinished, {}, {},
+     RemoveOwner("_alt/../../../../aussen/secret"), Owners({"_alt/../../../../aussen/secret"})},
+    {"owners 04 and 04 with a blank", Owners({"04 "}), SharedNumber("04 "), {}, kNumberFour},
+    {"owners 04, 4 and +4", Owners({"4", "+4"}), SharedNumber("+4"), {}, kNumberFour},
+    {"owners 04 and 4x", Owners({"4x"}), SharedNumber("4x"), {}, kNumberFour},
+    {"an owner whose key begins with the removed key", Both(Owners({"041"}), Documents({{"m", "041"}, {"p", "0410001"}}, 900001)),
+     kFinished, {}},
+    {"owners whose keys differ in letter case", Documents({{"m", "AB"}, {"p", "AB000001"}}, 900002), kFinished, {}, {},
+     RemoveOwner("ab"), Both(Owners({"ab", "AB"}), Documents({{"m", "ab"}}, 900001))},
+};
+
+// The files and folders below a folder, with their contents.
+std::map<std::string, std::string> Snapshot(const fs::path& folder)
+{
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        entries[fs::relative(entry.path(), folder).string()] =
+            entry.is_directory() ? "/" : std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return entries;
+}
+
+// What a run changed: "-" lost and "+" new rows and files. The number pool takes the
+// highest owner left, which the added owners change.
+std::set<std::string> Changes(const Rows& rowsBefore, const Rows& rowsAfter, const std::vector<std::string>& filesBefore,
+                              const std::vector<std::string>& filesAfter)
+{
+    std::set<std::string> changes;
+    const auto add = [&changes](const std::string& sign, const auto& from, const auto& without) {
+        std::vector<std::string> only;
+        std::ranges::set_difference(from, without, std::back_inserter(only));
+        for (const std::string& entry : only)
+            changes.insert(sign + entry);
+    };
+    for (const auto& [table, rows] : rowsBefore) {
+        if (table == "NUMBERPOOL")
+            continue;
+        std::set<std::string> before, after;
+        for (const std::string& row : rows)
+            before.insert(table + ": " + row);
+        for (const std::string& row : rowsAfter.at(table))
+            after.insert(table + ": " + row);
+        add("-", before, after);
+        add("+", after, before);
+    }
+    add("-", filesBefore, filesAfter);
+    add("+", filesAfter, filesBefore);
+    return changes;
+}
+
+std::string InPractice(const std::string& text, const TestPractice& practice)
+{
+    return std::regex_replace(text, std::regex("<praxis>"), practice.Folder());
+}
+
+using HostileRunTest = ScenarioFixture;
+
+// Every row: the run's ending, messages and trace exactly; of the rows and files of the
+// practice only what the same run on the practice without the change changes, and what
+// the row names; outside the practice nothing. The run starts in the outside folder,
+// which a folder setting that names none must not turn into the current one.
+TEST_F(HostileRunTest, NothingGoesButWhatBelongsToTheRemovedOwner)
+{
+    for (const HostileCase& c : kHostileCases) {
+        SCOPED_TRACE(c.what);
+        const TestPractice reference(1, 60);
+        TestPractice& practice = m_storage.emplace(1, 60);
+        if (c.sqliteOnly && practice.OnServer())
+            continue;
+        for (const TestPractice* p : {&reference, static_cast<const TestPractice*>(&practice)}) {
+            Files({"daten/pat/000009/Akte.pdf", "daten/pat/000001/Akte.pdf"})(*p);
+            if (c.base)
+                c.base(*p);
+        }
+        const Rows referenceRows = RowsOf(reference);
+        const std::vector<std::string> referenceFiles = FilesOf(reference);
+        EXPECT_EQ(Ending(Run(reference, c.scenario)), kFinished);
+        std::set<std::string> allowed =
+            c.runs ? Changes(referenceRows, RowsOf(reference), referenceFiles, FilesOf(reference)) : std::set<std::string>{};
+        EXPECT_FALSE(reference.Exists(kHolding));   // a normal run leaves no holding folder behind
+
+        const fs::path outside = fs::weakly_canonical(practice.Folder() + "/" + kOutside);
+        for (const std::string& file : kOutsideFiles)
+            practice.WriteFile(std::string(kOutside) + "/" + file, file);
+        const auto outsideBefore = Snapshot(outside);
+        c.change(practice);
+        const Rows rowsBefore = RowsOf(practice);
+        const std::vector<std::string> filesBefore = FilesOf(practice);
+        const fs::path previous = fs::current_path();
+        fs::current_path(outside);
+        Run(c.scenario);
+        fs::current_path(previous);
+
+        EXPECT_EQ(Ending(m_report), InPractice(c.ending, practice));
+        std::vector<std::string> traces;
+        for (const std::string& trace : c.traces)
+            traces.push_back(InPractice(trace, practice));
+        EXPECT_EQ(Trace(), traces);
+        EXPECT_EQ(Snapshot(outside), outsideBefore);
+        const std::set<std::string> changes = Changes(rowsBefore, RowsOf(practice), filesBefore, FilesOf(practice));
+        for (const std::string& file : c.files) {
+            if (file.front() == '=')
+                EXPECT_TRUE(practice.Exists(file.substr(1))) << file;
+            else
+                EXPECT_TRUE(changes.contains(file)) << file;
+            allowed.insert(file);
+        }
+        std::vector<std::string> unexpected;
+        std::ranges::set_difference(changes, allowed, std::back_inserter(unexpected));
+        EXPECT_EQ(unexpected, std::vector<std::string>{});
+        if (!c.runs) {   // the dialog stays ready, and no run was recorded
+            EXPECT_TRUE(Control(1003).value(QStringLiteral("enabled")).toBool());
+            EXPECT_FALSE(practice.Exists("log/Kelvor.lauf"));
+        }
+    }
+}
+
+}  // namespace
