@@ -40,7 +40,7 @@ void RemoveHoldingFolderIfEmpty(const std::string& dataPath)
 {
     const std::string holding = HoldingFolder(dataPath);
     std::error_code error;
-    if (IsRealFolder(holding) && fs::is_empty(holding, error) && !error)
+    if (!CFileStoreListing::Active() && IsRealFolder(holding) && fs::is_empty(holding, error) && !error)
         fs::remove(holding, error);
 }
 
@@ -67,13 +67,14 @@ bool MoveAside(const std::string& folder, const std::string& aside)
 {
     const fs::path holding = fs::path(aside).parent_path();
     std::error_code error;
-    fs::create_directory(holding, error);
-    if (!IsRealFolder(holding))
-        return false;
+    if (!CFileStoreListing::Active()) {   // a listing only looks
+        fs::create_directory(holding, error);
+        if (!IsRealFolder(holding))
+            return false;
+    }
     if (fs::exists(fs::symlink_status(aside, error)))
         DeleteTreeDB(aside + "/");   // a leftover of an earlier removal of the same number
-    fs::rename(folder, aside, error);
-    return !error;
+    return MoveFolderDB(folder, aside);
 }
 
 } // namespace
@@ -104,7 +105,7 @@ bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, 
     } catch (const CDBException& dbError) {
         HbTrace(1, 0, __FILE__, __LINE__, "CLoeschkonzept::DeletePatComplete %s: %s", pat.patNr.c_str(),
                 dbError.ErrorText().c_str());
-        if (hasFolder && (fs::rename(aside, folder, error), error))
+        if (hasFolder && !MoveFolderDB(aside, folder))
             TraceFolder("cannot move back", aside);
         RemoveHoldingFolderIfEmpty(dataPath);
         return false;
@@ -142,8 +143,7 @@ void CLoeschkonzept::RemoveMovedFolders(CHbRSetDatabase& db, const std::string& 
         } else if (const std::string folder = PatientFolder(dataPath, patNr);
                    patientFolder && !fs::exists(fs::symlink_status(folder, error))) {
             // A run that ended between the move and the transaction left the patient whole.
-            fs::rename(entry, folder, error);
-            if (error)
+            if (!MoveFolderDB(entry.string(), folder))
                 TraceFolder("cannot move back", entry.string());
         } else {
             TraceFolder("leaves", entry.string());
