@@ -18,14 +18,14 @@ using Change = std::function<void(const TestPractice&)>;
 struct HostileCase {
     const char* what;
     Change change;                     // the one change, on the run's practice only
-    std::string ending;                 // see Ending(); "<praxis>" stands for the practice folder
+    std::string ending = {};            // see Ending(); "<praxis>" stands for the practice folder
     std::vector<std::string> traces = {};   // the same
     // "-entry" also goes, "+entry" also comes, "=entry" must stay (practice files).
     std::vector<std::string> files = {};
     std::string scenario = OwnerRun();
     Change base = {};                  // on both practices, before the change
     bool runs = true;                  // false: the run does not start, nothing changes
-    bool sqliteOnly = false;           // a NUL in a key, SQLite's own LIKE
+    bool sqliteOnly = false;           // a NUL in a key
 };
 
 const std::string kFinished = "Lösche Praxisinhaber... / FERTIG!";
@@ -93,47 +93,66 @@ const std::vector<std::string> kOutsideFiles = {"apps/Logo4_Praxis.bmp", "bank/k
 // Patient 000009 is removed by owner 04's run, 000001 and 000003 stay.
 const std::string kHolding = "daten/Kelvor.geloescht/";
 
+// A new row: what the practice has, the change, and how the run must end.
 const HostileCase kHostileCases[] = {
-    {"a patient number of two dots and a NUL", Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT CAST(X'2E2E00' AS TEXT), "
-                                                   "MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
-     "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten ..\\x00!\nBreche ab.", {},
-     {}, OwnerRun(), {}, true, true},
-    {"a patient number that is a NUL", Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT CAST(X'00' AS TEXT), "
-                                           "MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
-     "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten \\x00!\nBreche ab.", {},
-     {}, OwnerRun(), {}, true, true},
-    {"an empty patient number beside documents without a patient",
-     Both(Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT '', MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
-          Documents({{"v", "01"}, {"m", "02"}}, 900001)),
-     "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten !\nBreche ab."},
-    {"no QA folder", [](const TestPractice& p) { p.Set("Pfade", "QA", ""); }, kFinished,
-     {"CKelvorDlg: [Pfade] QA names no folder, nothing is removed there"}},
-    {"no data folder", [](const TestPractice& p) { p.Set("Pfade", "Daten", ""); }, kFinished,
-     {"CKelvorDlg: [Pfade] Daten names no folder, nothing is removed there"}},
-    {"the practice's geloescht/ a link to a folder outside", LinkTo("daten/geloescht", "../../aussen"), kFinished, {}},
-    {"the practice's own geloescht/", Files({"daten/geloescht/Papierkorb 2019/Brief.pdf", "daten/geloescht/000001/alt.txt"}),
-     kFinished, {}},
-    {"Kelvor.geloescht a link to a folder outside", LinkTo("daten/Kelvor.geloescht", "../../aussen"), kNoHoldingFolder, {},
-     {}, OwnerRun(), {}, false},
-    {"Kelvor.geloescht a file", Files({"daten/Kelvor.geloescht"}), kNoHoldingFolder, {}, {}, OwnerRun(), {}, false},
-    {"what an earlier run left in Kelvor.geloescht",
-     Both(Files({kHolding + "000099/alt.txt", kHolding + "000003/alt.txt", kHolding + "000001/alt.txt",
-                 kHolding + "notiz.txt"}),
-          LinkTo(kHolding + "verweis", "../../../aussen/geloescht")),
-     kFinished,
-     {"CLoeschkonzept: leaves <praxis>/" + kHolding + "000001", "CLoeschkonzept: leaves <praxis>/" + kHolding + "notiz.txt",
-      "CLoeschkonzept: leaves <praxis>/" + kHolding + "verweis"},
-     {"-" + kHolding + "000099/", "-" + kHolding + "000099/alt.txt", "-" + kHolding + "000003/",
-      "-" + kHolding + "000003/alt.txt", "+daten/pat/000003/", "+daten/pat/000003/alt.txt", "=" + kHolding + "000001/alt.txt"}},
-    {"an owner key that climbs out of the photo folder", Files({"daten/fotos/mandant_alt/"}), kFinished, {}, {},
-     RemoveOwner("_alt/../../../../aussen/secret"), Owners({"_alt/../../../../aussen/secret"})},
-    {"owners 04 and 04 with a blank", Owners({"04 "}), SharedNumber("04 "), {}, kNumberFour},
-    {"owners 04, 4 and +4", Owners({"4", "+4"}), SharedNumber("+4"), {}, kNumberFour},
-    {"owners 04 and 4x", Owners({"4x"}), SharedNumber("4x"), {}, kNumberFour},
-    {"an owner whose key begins with the removed key", Both(Owners({"041"}), Documents({{"m", "041"}, {"p", "0410001"}}, 900001)),
-     kFinished, {}},
-    {"owners whose keys differ in letter case", Documents({{"m", "AB"}, {"p", "AB000001"}}, 900002), kFinished, {}, {},
-     RemoveOwner("ab"), Both(Owners({"ab", "AB"}), Documents({{"m", "ab"}}, 900001))},
+    {.what = "a patient number of two dots and a NUL",
+     .change = Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT CAST(X'2E2E00' AS TEXT), MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
+     .ending = "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten ..\\x00!\nBreche ab.",
+     .sqliteOnly = true},
+    {.what = "a patient number that is a NUL",
+     .change = Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT CAST(X'00' AS TEXT), MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
+     .ending = "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten \\x00!\nBreche ab.",
+     .sqliteOnly = true},
+    {.what = "an empty patient number beside documents without a patient",
+     .change = Both(Sql("INSERT INTO PAT (PATNR, STAMMLEBID) SELECT '', MIN(LEBID) FROM LEB WHERE MDIDK='04'"),
+                    Documents({{"v", "01"}, {"m", "02"}}, 900001)),
+     .ending = "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten !\nBreche ab."},
+    {.what = "no QA folder",
+     .change = [](const TestPractice& p) { p.Set("Pfade", "QA", ""); },
+     .ending = kFinished,
+     .traces = {"CKelvorDlg: [Pfade] QA names no folder, nothing is removed there"}},
+    {.what = "no data folder",
+     .change = [](const TestPractice& p) { p.Set("Pfade", "Daten", ""); },
+     .ending = kFinished,
+     .traces = {"CKelvorDlg: [Pfade] Daten names no folder, nothing is removed there"}},
+    {.what = "the practice's geloescht/ a link to a folder outside",
+     .change = LinkTo("daten/geloescht", "../../aussen"),
+     .ending = kFinished},
+    {.what = "the practice's own geloescht/",
+     .change = Files({"daten/geloescht/Papierkorb 2019/Brief.pdf", "daten/geloescht/000001/alt.txt"}),
+     .ending = kFinished},
+    {.what = "Kelvor.geloescht a link to a folder outside",
+     .change = LinkTo("daten/Kelvor.geloescht", "../../aussen"),
+     .ending = kNoHoldingFolder,
+     .runs = false},
+    {.what = "Kelvor.geloescht a file", .change = Files({"daten/Kelvor.geloescht"}), .ending = kNoHoldingFolder, .runs = false},
+    {.what = "what an earlier run left in Kelvor.geloescht",
+     .change = Both(Files({kHolding + "000099/alt.txt", kHolding + "000003/alt.txt", kHolding + "000001/alt.txt",
+                           kHolding + "notiz.txt"}),
+                    LinkTo(kHolding + "verweis", "../../../aussen/geloescht")),
+     .ending = kFinished,
+     .traces = {"CLoeschkonzept: leaves <praxis>/" + kHolding + "000001",
+                "CLoeschkonzept: leaves <praxis>/" + kHolding + "notiz.txt",
+                "CLoeschkonzept: leaves <praxis>/" + kHolding + "verweis"},
+     .files = {"-" + kHolding + "000099/", "-" + kHolding + "000099/alt.txt", "-" + kHolding + "000003/",
+               "-" + kHolding + "000003/alt.txt", "+daten/pat/000003/", "+daten/pat/000003/alt.txt",
+               "=" + kHolding + "000001/alt.txt"}},
+    {.what = "an owner key that climbs out of the photo folder",
+     .change = Files({"daten/fotos/mandant_alt/"}),
+     .ending = kFinished,
+     .scenario = RemoveOwner("_alt/../../../../aussen/secret"),
+     .base = Owners({"_alt/../../../../aussen/secret"})},
+    {.what = "owners 04 and 04 with a blank", .change = Owners({"04 "}), .ending = SharedNumber("04 "), .files = kNumberFour},
+    {.what = "owners 04, 4 and +4", .change = Owners({"4", "+4"}), .ending = SharedNumber("+4"), .files = kNumberFour},
+    {.what = "owners 04 and 4x", .change = Owners({"4x"}), .ending = SharedNumber("4x"), .files = kNumberFour},
+    {.what = "an owner whose key begins with the removed key",
+     .change = Both(Owners({"041"}), Documents({{"m", "041"}, {"p", "0410001"}}, 900001)),
+     .ending = kFinished},
+    {.what = "owners whose keys differ in letter case",
+     .change = Documents({{"m", "AB"}, {"p", "AB000001"}}, 900002),
+     .ending = kFinished,
+     .scenario = RemoveOwner("ab"),
+     .base = Both(Owners({"ab", "AB"}), Documents({{"m", "ab"}}, 900001))},
 };
 
 // The files and folders below a folder, with their contents.

@@ -118,9 +118,11 @@ bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, 
 
 bool CLoeschkonzept::HoldingFolderUsable(const std::string& dataPath)
 {
+    if (dataPath.empty())
+        return true;   // no data folder, no holding folder
     std::error_code error;
     const fs::file_type type = fs::symlink_status(HoldingFolder(dataPath), error).type();
-    return dataPath.empty() || type == fs::file_type::not_found || type == fs::file_type::directory;
+    return type == fs::file_type::not_found || type == fs::file_type::directory;
 }
 
 void CLoeschkonzept::RemoveMovedFolders(CHbRSetDatabase& db, const std::string& dataPath)
