@@ -85,40 +85,39 @@ std::string Joined(const std::vector<std::string>& columns, const std::string& p
     return text;
 }
 
-std::string Before(const TableDef& table)
+std::string Log(const TableDef& table)
 {
-    return "\"kelvor_vorher_" + table.name + "\"";
+    return "\"kelvor_log_" + table.name + "\"";
 }
 
-std::string Added(const TableDef& table)
-{
-    return "\"kelvor_neu_" + table.name + "\"";
-}
-
-// The first state of every row a statement deletes or changes, and the keys it adds
-// that the table did not have; triggers fire for every connection to the copy.
+// Every row a statement deletes or changes is appended to the table's log with its
+// state before ('v'), every key it adds with the key alone ('n'); triggers fire for
+// every connection to the copy. Appending is all a trigger does, so the trial costs
+// little more than the run: the log is sorted out once, by Changes.
 std::vector<std::string> Recorders(const TableDef& table)
 {
     const std::string name = "\"" + table.name + "\"";
-    const std::string keys = Joined(table.primaryKey, "\"#\"", ",");
-    const std::string oldRow = Joined(table.columns, "OLD.\"#\"", ",");
-    const auto keyIn = [&table](const std::string& in, const std::string& row) {
-        return "EXISTS (SELECT 1 FROM " + in + " WHERE " + Joined(table.primaryKey, "\"#\"=" + row + ".\"#\"", " AND ") + ")";
-    };
-    const std::string keepOld = "WHEN NOT " + keyIn(Added(table), "OLD") + " BEGIN INSERT OR IGNORE INTO " + Before(table) +
-                                " VALUES (" + oldRow + "); END";
-    const std::string noteNew = " AND NOT " + keyIn(Before(table), "NEW") + " BEGIN INSERT OR IGNORE INTO " + Added(table) +
-                                " VALUES (" + Joined(table.primaryKey, "NEW.\"#\"", ",") + "); END";
+    const std::string columns = Joined(table.columns, "\"#\"", ",");
+    const std::string before = " BEGIN INSERT INTO " + Log(table) + " VALUES ('v'," + Joined(table.columns, "OLD.\"#\"", ",") + "); END";
+    const std::string added = " BEGIN INSERT INTO " + Log(table) + "(kind," + Joined(table.primaryKey, "\"#\"", ",") +
+                              ") VALUES ('n'," + Joined(table.primaryKey, "NEW.\"#\"", ",") + "); END";
     return {
-        "CREATE TABLE " + Before(table) + " AS SELECT * FROM " + name + " WHERE 0",
-        "CREATE UNIQUE INDEX \"kelvor_vorher_" + table.name + "_k\" ON " + Before(table) + "(" + keys + ")",
-        "CREATE TABLE " + Added(table) + "(" + keys + ", UNIQUE(" + keys + "))",
-        "CREATE TRIGGER \"kelvor_d_" + table.name + "\" BEFORE DELETE ON " + name + " " + keepOld,
-        "CREATE TRIGGER \"kelvor_u_" + table.name + "\" BEFORE UPDATE ON " + name + " " + keepOld,
-        "CREATE TRIGGER \"kelvor_i_" + table.name + "\" AFTER INSERT ON " + name + " WHEN 1" + noteNew,
-        "CREATE TRIGGER \"kelvor_k_" + table.name + "\" AFTER UPDATE ON " + name + " WHEN (" +
-            Joined(table.primaryKey, "NEW.\"#\" IS NOT OLD.\"#\"", " OR ") + ")" + noteNew,
+        "CREATE TABLE " + Log(table) + "(kind," + columns + ")",
+        "CREATE TRIGGER \"kelvor_d_" + table.name + "\" BEFORE DELETE ON " + name + before,
+        "CREATE TRIGGER \"kelvor_u_" + table.name + "\" BEFORE UPDATE ON " + name + before,
+        "CREATE TRIGGER \"kelvor_i_" + table.name + "\" AFTER INSERT ON " + name + added,
+        "CREATE TRIGGER \"kelvor_k_" + table.name + "\" AFTER UPDATE ON " + name + " WHEN " +
+            Joined(table.primaryKey, "NEW.\"#\" IS NOT OLD.\"#\"", " OR ") + added,
     };
+}
+
+// A key's first entry in the log tells what it was before the trial: a row ('v') or
+// nothing ('n'). SQLite takes the other columns of a MIN() aggregate from its row.
+std::string FirstEntries(const TableDef& table)
+{
+    const std::string keys = Joined(table.primaryKey, "\"#\"", ",");
+    return "CREATE TEMP TABLE kelvor_erste AS SELECT kind," + Joined(table.columns, "\"#\"", ",") + ", MIN(rowid) FROM " +
+           Log(table) + " GROUP BY " + keys;
 }
 
 bool HasTable(sqlite3* db, const std::string& name)
@@ -207,22 +206,28 @@ std::string CTrialCopy::ConnectText() const
 
 std::vector<STableChanges> CTrialCopy::Changes() const
 {
-    const Db copy = OpenFile(m_path, SQLITE_OPEN_READONLY);
+    const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
+    // Sorting a large log is one long statement: the window is served meanwhile.
+    sqlite3_progress_handler(
+        copy.get(), 10000, [](void*) { CWindowServing::IfDueInStatement(); return 0; }, nullptr);
     std::vector<STableChanges> changes;
     for (const TableDef& table : PracticeSchema()) {
-        if (!HasTable(copy.get(), table.name))
+        if (!HasTable(copy.get(), "kelvor_log_" + table.name) ||
+            Number(copy.get(), "SELECT count(*) FROM (SELECT 1 FROM " + Log(table) + " LIMIT 1)") == 0)
             continue;
-        const std::string name = "\"" + table.name + "\"";
-        const std::string same = Joined(table.primaryKey, "t.\"#\"=k.\"#\"", " AND ");
+        Exec(copy.get(), FirstEntries(table), table.name);
+        const std::string rowOf = "EXISTS (SELECT 1 FROM \"" + table.name + "\" t WHERE " +
+                                  Joined(table.primaryKey, "t.\"#\"=k.\"#\"", " AND ");
+        const std::string count = "SELECT count(*) FROM kelvor_erste k WHERE ";
         STableChanges found{table.name};
-        found.gone = Number(copy.get(), "SELECT count(*) FROM " + Before(table) + " k WHERE NOT EXISTS (SELECT 1 FROM " + name +
-                                            " t WHERE " + same + ")", table.name);
-        found.changed = Number(copy.get(), "SELECT count(*) FROM " + Before(table) + " k JOIN " + name + " t ON " + same +
-                                               " WHERE " + Joined(table.columns, "t.\"#\" IS NOT k.\"#\"", " OR "), table.name);
-        found.added = Number(copy.get(), "SELECT count(*) FROM " + Added(table) + " k WHERE EXISTS (SELECT 1 FROM " + name +
-                                             " t WHERE " + same + ")", table.name);
+        found.gone = Number(copy.get(), count + "kind='v' AND NOT " + rowOf + ")", table.name);
+        found.changed = Number(copy.get(), count + "kind='v' AND " + rowOf + " AND (" +
+                                               Joined(table.columns, "t.\"#\" IS NOT k.\"#\"", " OR ") + "))", table.name);
+        found.added = Number(copy.get(), count + "kind='n' AND " + rowOf + ")", table.name);
+        Exec(copy.get(), "DROP TABLE kelvor_erste", table.name);
         if (found.gone + found.changed + found.added > 0)
             changes.push_back(std::move(found));
+        CWindowServing::IfDue();
     }
     std::sort(changes.begin(), changes.end(), [](const STableChanges& a, const STableChanges& b) { return a.table < b.table; });
     return changes;

@@ -16,8 +16,8 @@ struct STableChanges {
 };
 
 // A throwaway SQLite copy of the practice database in the temporary folder, for a
-// trial run that must leave the practice as it is. Triggers in the copy keep the first
-// state of every row the trial deletes or changes and the keys it adds, so the changes
+// trial run that must leave the practice as it is. Triggers in the copy log the state
+// before of every row the trial deletes or changes and the keys it adds, so the changes
 // are counted by primary key afterwards, whichever connection made them. The file is
 // locked while the copy lives and removed with it; copies a crash left behind are
 // removed by RemoveLeftovers.
