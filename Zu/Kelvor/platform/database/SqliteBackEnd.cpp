@@ -52,10 +52,9 @@ std::string CSqliteBackEnd::SetUp(CHbRSetDatabase& db, bool readOnly)
         sqlite3_busy_handler(handle, &CSqliteBackEnd::OnBusy, this);
     if (std::string problem = PracticeFileProblem(db, readOnly); !problem.empty())
         return problem;
-    if (readOnly) {
-        db.ExecuteSQL("PRAGMA schema_version");
-    } else {
-        db.ExecuteSQL("PRAGMA journal_mode=WAL");
+    db.ExecuteSQL(readOnly ? "PRAGMA schema_version" : "PRAGMA journal_mode=WAL");
+    db.ExecuteSQL("PRAGMA case_sensitive_like=ON");   // as the servers compare: 'ab' is no 'AB'
+    if (!readOnly) {
         // Every statement of a run commits on its own: in WAL mode a commit then needs
         // no flush to disk, only a checkpoint does, and a crash loses no committed data
         // the database cannot recover.
