@@ -69,6 +69,10 @@ public:
     virtual void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                                      const std::vector<std::string>& params);
 
+    // A query whose one number is what the server's database takes on disk; empty
+    // where the engine does not say (an SQLite file is measured by its pages).
+    virtual std::string SizeQuery() const { return {}; }
+
     // Whether texts compare here as in SQLite: byte for byte (binary collation) and
     // with trailing blanks counting. Only then does a run on an SQLite copy of the
     // tables select the rows a run here selects. May ask the open database db.

@@ -22,6 +22,11 @@ std::string CMariaDbBackEnd::ExactPlaceholders(std::string_view sql) const
     return ReplacePlaceholders(sql, [](std::size_t) { return "TRIM(TRAILING CHAR(0 USING utf8mb4) FROM ?)"; });
 }
 
+std::string CMariaDbBackEnd::SizeQuery() const
+{
+    return "SELECT SUM(DATA_LENGTH + INDEX_LENGTH) FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()";
+}
+
 // The server's default collations ignore case and trailing blanks; the practice's
 // tables compare byte for byte only where every text column is of a binary
 // collation without padding.

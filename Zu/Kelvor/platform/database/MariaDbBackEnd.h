@@ -13,6 +13,7 @@ public:
     // Qt's ODBC driver counts a bound text's terminating NUL into its length; MariaDB
     // keeps that NUL as a last character, so each placeholder drops it again.
     std::string ExactPlaceholders(std::string_view sql) const override;
+    std::string SizeQuery() const override;
     bool ComparesAsSqlite(const CHbRSetDatabase& db) const override;
 
 private:

@@ -15,6 +15,7 @@ public:
     // server, its values written in as literals: one round trip, the commit included.
     void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                              const std::vector<std::string>& params) override;
+    std::string SizeQuery() const override { return "SELECT pg_database_size(current_database())"; }
     bool ComparesAsSqlite(const CHbRSetDatabase& db) const override;
 
 private:

@@ -1,6 +1,7 @@
 #include "TrialCopy.h"
 #include "BoundStatement.h"
 #include "DBException.h"
+#include "DatabaseBackEnd.h"
 #include "HbRSetConnection.h"
 #include "HbRSet.h"
 #include "HbRSetDatabase.h"
@@ -202,10 +203,7 @@ long long DatabaseSize(CHbRSetDatabase& practice)
 {
     if (sqlite3* const source = practice.Connection().SqliteHandle())
         return Number(source, "PRAGMA page_count") * Number(source, "PRAGMA page_size");
-    const std::string query = practice.Dialect() == SqlDialect::PostgreSql ? "SELECT pg_database_size(current_database())"
-        : practice.Dialect() == SqlDialect::MariaDb
-        ? "SELECT SUM(DATA_LENGTH + INDEX_LENGTH) FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()"
-        : "";
+    const std::string query = practice.BackEnd().SizeQuery();
     long long size = 0;
     if (!query.empty())
         RunBound(practice, query, {}, [&size](std::vector<std::string>&& row) { size = std::atoll(row.front().c_str()); });
