@@ -8,7 +8,7 @@
 #include "OpenFile.h"
 #include "MessageService.h"
 #include "PumpMessages.h"
-#include "StatementLog.h"
+#include "Seams.h"
 #include "Windows1252.h"
 #include <fcntl.h>
 
@@ -35,7 +35,7 @@ void ExecuteIgnoringFailure(CHbRSetDatabase& db, const char* statement)
 
 bool CKelvorDlg::ExecuteSQL(const std::string& statement)
 {
-    CStatementLog::Record(statement);
+    seam::DialogStatement::Call(statement);
     if (RunStatement(statement))
         return true;
     ++m_nFailedStatements;

@@ -1,7 +1,7 @@
 #include "RunMarker.h"
 #include "HbTrace.h"
 #include "OpenFile.h"
-#include "RunPoint.h"
+#include "Seams.h"
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -154,7 +154,7 @@ std::optional<CRunMarker::Run> CRunMarker::Begin(const RunChoices& choices, std:
     std::optional<Run> other = Read();
     if (other && other->busy)
         return other;
-    CRunPoint::Reach("WriteMarker");
+    seam::RunPoint::Call("WriteMarker");
     Write(choices, started);
     return std::nullopt;
 }

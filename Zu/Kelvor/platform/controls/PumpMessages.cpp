@@ -1,23 +1,9 @@
 #include "PumpMessages.h"
+#include "Seams.h"
 #include <QCoreApplication>
-#include <utility>
-
-namespace {
-std::function<void()>& Observer()
-{
-    static std::function<void()> observer;
-    return observer;
-}
-}
 
 void HbPumpMessages()
 {
-    if (Observer())
-        Observer()();
+    seam::Pump::Call();
     QCoreApplication::processEvents();
-}
-
-void SetPumpObserver(std::function<void()> observer)
-{
-    Observer() = std::move(observer);
 }

@@ -1,5 +1,6 @@
 #include "HbTrace.h"
 #include "OpenFile.h"
+#include "Seams.h"
 #include "VqParams.h"
 #include <QDateTime>
 #include <cstdarg>
@@ -7,12 +8,6 @@
 #include <fcntl.h>
 
 namespace {
-
-TraceSink& Sink()
-{
-    static TraceSink sink;
-    return sink;
-}
 
 std::string Format(const char* format, va_list args)
 {
@@ -58,11 +53,5 @@ void HbTrace(int level, int code, const char* file, int line, const char* format
     const std::string entry = Entry(level, code, file, line, text);
     AppendToTraceFile(entry);
     std::fputs(entry.c_str(), stderr);
-    if (Sink())
-        Sink()(text);
-}
-
-void SetTraceSink(TraceSink sink)
-{
-    Sink() = std::move(sink);
+    seam::Trace::Call(text);
 }
