@@ -1,9 +1,9 @@
 #include "PumpMessages.h"
 #include "Seams.h"
-#include <QCoreApplication>
+#include "WindowServing.h"
 
 void HbPumpMessages()
 {
     seam::Pump::Call();
-    QCoreApplication::processEvents();
+    CWindowServing::Serve();
 }

@@ -1,4 +1,4 @@
 #pragma once
 
-// Handles every event waiting for the user-interface thread, without waiting.
+// Serves the window now (CWindowServing::Serve), without waiting.
 void HbPumpMessages();

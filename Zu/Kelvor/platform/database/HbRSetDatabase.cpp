@@ -8,7 +8,6 @@
 #include "Seams.h"
 #include "VqParams.h"
 #include "WindowServing.h"
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -412,7 +411,7 @@ int CHbRSetDatabase::OnBusy(void* self, int attempt)
         db.m_lockWaitStart = now;
     if (now - db.m_lockWaitStart >= seam::LockWait::Slot())
         return 0;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    CWindowServing::Serve();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return 1;
 }
