@@ -10,7 +10,6 @@
 #include "PumpMessages.h"
 #include "Seams.h"
 #include "Windows1252.h"
-#include <fcntl.h>
 
 namespace {
 // Rounded done * 100 / total with a 64-bit intermediate, as the framework's MulDiv.
@@ -104,7 +103,7 @@ void CKelvorDlg::AddStatusLine(const std::string& text)
 // Every user account of the workstation writes to the same log.
 bool CKelvorDlg::AppendToLogFile(const std::string& path, const std::string& text)
 {
-    const COpenFile file(path, O_WRONLY | O_CREAT, 0666);
+    const COpenFile file(path, OpenFor::Appending, 0666);
     const bool written = file.Append(ToWindows1252(text));
     file.SetMode(0666);
     return written;

@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 #include "BoundStatement.h"
 #include "FileStore.h"
+#include "FileSystem.h"
 #include "HbRSetConnection.h"
 #include "OdbcConnection.h"
 #include "Seams.h"
@@ -20,7 +21,6 @@
 #include <cstring>
 #include <sqlite3.h>
 #include <thread>
-#include <unistd.h>
 #include <cstdlib>
 #include <vector>
 
@@ -367,8 +367,7 @@ std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
             return named + " kann nur gelesen werden.";
         // Such files left behind by another program or user fail the run at its first write.
         for (const char* suffix : {"-wal", "-shm"})
-            if (const std::string companion = file + suffix;
-                ::access(companion.c_str(), F_OK) == 0 && ::access(companion.c_str(), W_OK) != 0)
+            if (IsReadOnlyFile(file + suffix))
                 return named + suffix + " kann nur gelesen werden.";
     }
     long tables = 0;

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <cstdarg>
 #include <cstdio>
-#include <fcntl.h>
 
 namespace {
 
@@ -38,7 +37,7 @@ void AppendToTraceFile(const std::string& entry)
     const std::string folder = GetVqLogPath();
     if (folder.empty())
         return;
-    COpenFile(folder + "Trace.log", O_WRONLY | O_CREAT | O_APPEND, 0644).Append(entry);
+    COpenFile(folder + "Trace.log", OpenFor::Appending).Append(entry);
 }
 
 } // namespace
