@@ -1,13 +1,13 @@
 // The two pieces that work on SQLite's own handle: the kept statements and the
 // checkpoints of the write-ahead log.
 #include "DBException.h"
+#include "SqliteConnection.h"
 #include "SqliteStatements.h"
 #include "WalCheckpointer.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <chrono>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <sqlite3.h>
 #include <string>
@@ -18,17 +18,7 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-struct CloseHandle {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-using Handle = std::unique_ptr<sqlite3, CloseHandle>;
-
-Handle Open(const std::string& file)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    return Handle(db);
-}
+constexpr int kCreate = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 
 int Exec(sqlite3* db, const std::string& sql)
 {
@@ -51,8 +41,9 @@ std::string RunCollecting(CSqliteStatements& statements, const std::string& sql,
 TEST(SqliteStatements, ReadFieldsAsTextsAndKeepNothingOfOneCallForTheNext)
 {
     const QTemporaryDir folder;
-    const Handle db = Open(folder.filePath(QStringLiteral("t.db")).toStdString());
-    CSqliteStatements statements(db.get());
+    const SqliteConnection connection(folder.filePath(QStringLiteral("t.db")).toStdString(), kCreate);
+    sqlite3* const db = connection.Handle();
+    CSqliteStatements statements(db);
     struct Case {
         std::string sql;
         std::vector<std::string> params;
@@ -71,7 +62,7 @@ TEST(SqliteStatements, ReadFieldsAsTextsAndKeepNothingOfOneCallForTheNext)
         {"INSERT INTO X VALUES (?)", {"3"}, "", {}, "no such table: X"},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(Exec(db.get(), c.setUp), SQLITE_OK) << c.setUp;
+        ASSERT_EQ(Exec(db, c.setUp), SQLITE_OK) << c.setUp;
         Rows rows;
         EXPECT_EQ(RunCollecting(statements, c.sql, c.params, rows), c.error) << c.sql;
         EXPECT_EQ(rows, c.rows) << c.sql;
@@ -80,7 +71,7 @@ TEST(SqliteStatements, ReadFieldsAsTextsAndKeepNothingOfOneCallForTheNext)
     // A walk left by a throw holds no lock: the table can go at once.
     EXPECT_THROW(statements.Run("SELECT A FROM T", {}, [](std::vector<std::string>&&) { throw CDBException("stop"); }),
                  CDBException);
-    EXPECT_EQ(Exec(db.get(), "DROP TABLE T"), SQLITE_OK) << sqlite3_errmsg(db.get());
+    EXPECT_EQ(Exec(db, "DROP TABLE T"), SQLITE_OK) << sqlite3_errmsg(db);
 }
 
 // The log is copied back on the checkpointer's thread each time it has grown by
@@ -90,25 +81,26 @@ TEST(WalCheckpointer, KeepsTheLogShortAndHandsCheckpointsBackWhenItGoes)
 {
     const QTemporaryDir folder;
     const std::string file = folder.filePath(QStringLiteral("t.db")).toStdString();
-    const Handle writer = Open(file);
-    sqlite3_busy_timeout(writer.get(), 10000);
+    const SqliteConnection connection(file, kCreate);
+    sqlite3* const writer = connection.Handle();
+    sqlite3_busy_timeout(writer, 10000);
     // Small pages make kLogFrames pages a few megabytes.
     constexpr int kPagesPerCommit = 500;   // a row fills a page; each commit rewrites them all
-    ASSERT_EQ(Exec(writer.get(), "PRAGMA page_size=512; PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF; CREATE TABLE T(V BLOB);"
+    ASSERT_EQ(Exec(writer, "PRAGMA page_size=512; PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF; CREATE TABLE T(V BLOB);"
                                  "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < " +
                                      std::to_string(kPagesPerCommit) + ") INSERT INTO T SELECT zeroblob(400) FROM N"),
               SQLITE_OK);
     // Commits with a little time between them, as a run's come: the checkpoint keeps up.
-    const auto write = [&writer](int commits) {
+    const auto write = [writer](int commits) {
         for (int i = 0; i < commits; ++i) {
-            ASSERT_EQ(Exec(writer.get(), "UPDATE T SET V = randomblob(400)"), SQLITE_OK) << sqlite3_errmsg(writer.get());
+            ASSERT_EQ(Exec(writer, "UPDATE T SET V = randomblob(400)"), SQLITE_OK) << sqlite3_errmsg(writer);
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     };
     const auto logPages = [&file] { return std::filesystem::file_size(file + "-wal") / (512 + 24); };
     constexpr int kCommitsPerLog = CWalCheckpointer::kLogFrames / kPagesPerCommit;
 
-    std::optional<CWalCheckpointer> checkpointer(std::in_place, writer.get(), file);
+    std::optional<CWalCheckpointer> checkpointer(std::in_place, writer, file);
     write(4 * kCommitsPerLog);
     EXPECT_LT(logPages(), 3u * CWalCheckpointer::kLogFrames);
     write(kCommitsPerLog + 1);   // a checkpoint is due, and going on, when the checkpointer goes
