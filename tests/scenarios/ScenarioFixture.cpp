@@ -1,6 +1,5 @@
 #include "ScenarioFixture.h"
 #include "ScenarioRunner.h"
-#include "Windows1252.h"
 #include <QJsonDocument>
 #include <filesystem>
 #include <fstream>
@@ -83,11 +82,17 @@ std::vector<std::string> ScenarioFixture::Messages() const
     return messages;
 }
 
+// Written out byte for byte, not by the converter the log is written with.
 std::string ScenarioFixture::MemoAsLog() const
 {
+    const std::pair<std::string_view, char> letters[] = {{"ä", '\xE4'}, {"ö", '\xF6'}, {"ü", '\xFC'}, {"ß", '\xDF'}};
     std::string log;
-    for (const std::string& line : Memo())
-        log += ToWindows1252(line) + '\n';
+    for (const std::string& line : Memo()) {
+        QByteArray bytes = QByteArray::fromStdString(line);
+        for (const auto& [letter, byte] : letters)
+            bytes.replace(QByteArray::fromRawData(letter.data(), static_cast<qsizetype>(letter.size())), QByteArray(1, byte));
+        log += bytes.toStdString() + '\n';
+    }
     return log;
 }
 

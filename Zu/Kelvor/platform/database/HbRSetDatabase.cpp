@@ -3,12 +3,12 @@
 #include "DatabaseError.h"
 #include "BoundStatement.h"
 #include "FileStore.h"
+#include "FileSystem.h"
 #include "HbRSetConnection.h"
-#include "Hook.h"
 #include "OdbcConnection.h"
+#include "Seams.h"
 #include "VqParams.h"
 #include "WindowServing.h"
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -21,7 +21,6 @@
 #include <cstring>
 #include <sqlite3.h>
 #include <thread>
-#include <unistd.h>
 #include <cstdlib>
 #include <vector>
 
@@ -29,7 +28,6 @@ namespace {
 
 constexpr std::string_view kSqlitePrefix = "sqlite:";
 constexpr std::string_view kOdbcPrefix = "odbc:";
-std::chrono::milliseconds g_lockWait = std::chrono::seconds(60);
 // A server that does not answer ends the open after this long instead of blocking the
 // program; statements run with the driver's autocommit, so a failed one ends its own
 // transaction and never the next statement's.
@@ -370,8 +368,7 @@ std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
             return named + " kann nur gelesen werden.";
         // Such files left behind by another program or user fail the run at its first write.
         for (const char* suffix : {"-wal", "-shm"})
-            if (const std::string companion = file + suffix;
-                ::access(companion.c_str(), F_OK) == 0 && ::access(companion.c_str(), W_OK) != 0)
+            if (IsReadOnlyFile(file + suffix))
                 return named + suffix + " kann nur gelesen werden.";
     }
     long tables = 0;
@@ -382,28 +379,9 @@ std::string CHbRSetDatabase::PracticeFileProblem(bool readOnly) const
     return {};
 }
 
-namespace {
-using StatementHookSlot = CHook<CHbRSetDatabase, std::string_view>;
-} // namespace
-
-void CHbRSetDatabase::SetStatementHook(StatementHook hook)
-{
-    StatementHookSlot::Set(std::move(hook));
-}
-
 void CHbRSetDatabase::BeforeStatement(std::string_view statement)
 {
-    StatementHookSlot::Call(statement);
-}
-
-void CHbRSetDatabase::SetLockWait(std::chrono::milliseconds wait)
-{
-    g_lockWait = wait;
-}
-
-std::chrono::milliseconds CHbRSetDatabase::LockWait()
-{
-    return g_lockWait;
+    seam::DatabaseStatement::Call(statement);
 }
 
 // SQLite asks the handler each time it meets a lock: wait on while the limit
@@ -411,11 +389,12 @@ std::chrono::milliseconds CHbRSetDatabase::LockWait()
 // (a back end without that setting refuses it and keeps its own).
 void CHbRSetDatabase::WaitForLocks()
 {
+    const std::chrono::milliseconds wait = seam::LockWait::Slot();
     if (!IsSqlite()) {
-        const long long seconds = std::max<long long>(1, (g_lockWait.count() + 999) / 1000);
+        const long long seconds = std::max<long long>(1, (wait.count() + 999) / 1000);
         try {
             ExecuteSQL(m_dialect == SqlDialect::MariaDb ? "SET SESSION innodb_lock_wait_timeout = " + std::to_string(seconds)
-                                                        : "SET lock_timeout = " + std::to_string(g_lockWait.count()));
+                                                        : "SET lock_timeout = " + std::to_string(wait.count()));
         } catch (const CDBException&) {
         }
         return;
@@ -430,9 +409,9 @@ int CHbRSetDatabase::OnBusy(void* self, int attempt)
     const auto now = std::chrono::steady_clock::now();
     if (attempt == 0)
         db.m_lockWaitStart = now;
-    if (now - db.m_lockWaitStart >= g_lockWait)
+    if (now - db.m_lockWaitStart >= seam::LockWait::Slot())
         return 0;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    CWindowServing::Serve();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return 1;
 }

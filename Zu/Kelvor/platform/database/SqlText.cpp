@@ -45,11 +45,6 @@ std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect)
     return ReplacePlaceholders(sql, [](std::size_t) { return "TRIM(TRAILING CHAR(0 USING utf8mb4) FROM ?)"; });
 }
 
-std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values)
-{
-    return ReplacePlaceholders(sql, [&values](std::size_t i) { return Literal(values.at(i)); });
-}
-
 std::string PrepareText(std::string_view name, std::string_view sql)
 {
     return "PREPARE " + std::string(name) + " AS " +

@@ -12,10 +12,6 @@ std::string JoinColumns(const std::vector<std::string>& columns, const char* sep
 // MariaDB keeps that NUL as a last character, so there each placeholder drops it again.
 std::string ExactPlaceholders(std::string_view sql, SqlDialect dialect);
 
-// The statement with each "?" placeholder (outside quotes) replaced, in order, by its
-// value as a quoted literal.
-std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values);
-
 // PostgreSQL: the statement prepared on the server under name, its placeholders
 // numbered ($1, $2, ...), and the prepared statement run with values as literals.
 std::string PrepareText(std::string_view name, std::string_view sql);

@@ -1,8 +1,8 @@
 #include "WalCheckpointer.h"
+#include "FileSystem.h"
 #include <sqlite3.h>
-#include <unistd.h>
 
-CWalCheckpointer::CWalCheckpointer(sqlite3* writer, const std::string& file) : m_writer(writer), m_process(::getpid())
+CWalCheckpointer::CWalCheckpointer(sqlite3* writer, const std::string& file) : m_writer(writer), m_process(ProcessId())
 {
     if (sqlite3_open_v2(file.c_str(), &m_own, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         sqlite3_close(m_own);
@@ -23,7 +23,7 @@ CWalCheckpointer::~CWalCheckpointer()
     sqlite3_wal_autocheckpoint(m_writer, kLogFrames);
     // A forked child has no checkpoint thread: it leaves the parent's connection and
     // the signal its waiting thread left behind alone (destroying it would wait for that thread).
-    if (::getpid() != m_process) {
+    if (ProcessId() != m_process) {
         m_thread.detach();
         static_cast<void>(m_signal.release());
         return;
