@@ -5,7 +5,11 @@
 #include "KelvorDlg.h"
 #include "MessageService.h"
 #include "RunMarker.h"
+#include "VqLeb.h"
+#include "VqMandant.h"
 #include "VqParams.h"
+#include "HbTrace.h"
+#include <algorithm>
 
 CKelvorApp theApp;
 
@@ -21,14 +25,53 @@ std::string Summary(const RunChoices& choices)
     return summary + "Ersatz " + choices.replacementId;
 }
 
-// The choices of an interrupted run when the user wants it finished now.
+// The replacement as a row of its table: MANDANT for owners, LEB for treaters.
+bool ReplacementExists(const RunChoices& choices)
+{
+    if (choices.treaterMode) {
+        CVqLeb treater(&dbDatabaseRO);
+        treater.SetField("LEBID", choices.replacementId);
+        return treater.GetByK1(0) == 0;
+    }
+    CVqMandant owner(&dbDatabaseRO);
+    owner.SetField("MDID", choices.replacementId);
+    return owner.GetByK1(0) == 0;
+}
+
+// Why the dialog would refuse the marker's choices, or nothing. The keys to remove
+// may be gone already; the replacement must still be there and stay.
+std::string RefusedReplacement(const RunChoices& choices)
+{
+    const std::vector<std::string>& keys = choices.deleteIds;
+    if (!ReplacementExists(choices))
+        return " nicht in der Datenbank ist.";
+    if (std::find(keys.begin(), keys.end(), choices.replacementId) != keys.end())
+        return " selbst gelöscht werden soll.";
+    return {};
+}
+
+// The choices of an interrupted run when the user wants it finished now. A run the
+// dialog would not start is said instead, and its marker stays until a run ends.
 std::optional<RunChoices> RunToFinish(const std::optional<CRunMarker::Run>& run)
 {
     if (!run)
         return std::nullopt;
-    const std::string question = "Der Löschvorgang vom " + StartText(run->started) + " wurde nicht beendet:\n" +
-                                 Summary(run->choices) + "\n\nSoll er jetzt zu Ende geführt werden?";
-    if (SollIch(kCaption, question) != SOLLICH_YES)
+    const std::string unfinished =
+        "Der Löschvorgang vom " + StartText(run->started) + " wurde nicht beendet:\n" + Summary(run->choices);
+    std::string refused;
+    try {
+        refused = RefusedReplacement(run->choices);
+    } catch (const CDBException& error) {
+        CKelvorDlg::ReportDatabaseError(error, "Der Löschvorgang kann nicht zu Ende geführt werden.");
+        return std::nullopt;
+    }
+    if (!refused.empty()) {
+        HbTrace(1, 0, __FILE__, __LINE__, "CKelvorApp: Kelvor.lauf kann nicht zu Ende geführt werden: %s",
+                Summary(run->choices).c_str());
+        Halt(6, unfinished + "\n\nEr kann nicht zu Ende geführt werden, weil der Ersatz " + run->choices.replacementId + refused, 0);
+        return std::nullopt;
+    }
+    if (SollIch(kCaption, unfinished + "\n\nSoll er jetzt zu Ende geführt werden?") != SOLLICH_YES)
         return std::nullopt;
     return run->choices;
 }

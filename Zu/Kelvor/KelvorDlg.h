@@ -120,7 +120,7 @@ public:
     bool AppendToLogFile(const std::string& path, const std::string& text);
     bool RunStatement(const std::string& statement);   // ExecuteSQL without the count
     // Trace entry and message of a database error; closing is the message's last sentence.
-    void ReportDatabaseError(const CDBException& error, const std::string& closing);
+    static void ReportDatabaseError(const CDBException& error, const std::string& closing);
 
     // Patients and services (steps/patients).
     bool DeletePatientsByMainTreater();

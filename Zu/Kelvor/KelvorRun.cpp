@@ -105,9 +105,14 @@ void CKelvorDlg::OnStartDeletion()
 void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
 {
     // Another Kelvor may have started a run on this practice since this one started.
-    if (const auto other = m_marker.Begin(ChosenRun(keys), std::time(nullptr))) {
-        Halt(6, BusyRunMessage(*other), 0);
-        EndDialog(0);
+    if (const auto refusal = m_marker.Begin(ChosenRun(keys), std::time(nullptr))) {
+        if (refusal->busy) {
+            Halt(6, BusyRunMessage(*refusal->busy), 0);
+            EndDialog(0);
+        } else {
+            Halt(6, "Im Log-Ordner " + GetVqLogPath() + " kann nicht geschrieben werden:\n" + refusal->reason +
+                        "\n\nDer Löschvorgang wird nicht gestartet.", 0);
+        }
         return;
     }
     SetBusy(true);

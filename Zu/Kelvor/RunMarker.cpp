@@ -36,6 +36,48 @@ std::string Folder(const std::string& path)
     return path.substr(0, path.find_last_of('/') + 1);
 }
 
+// What a failed write means to the user.
+std::string Failure(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return "kein Platz mehr auf dem Datenträger";
+    case EACCES:
+    case EPERM:
+        return "keine Schreibrechte";
+    case EROFS:
+        return "das Laufwerk kann nur gelesen werden";
+    default:
+        return std::strerror(error);
+    }
+}
+
+// A write that stops short (a full disk) sets no error of its own.
+bool WriteAll(int fd, const std::string& text)
+{
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    if (written >= 0 && written != static_cast<ssize_t>(text.size()))
+        errno = ENOSPC;
+    return written == static_cast<ssize_t>(text.size());
+}
+
+// Why a run's records cannot be kept in folder, or nothing: the marker, the run log
+// and the trace are each absent or a regular file that can be written.
+std::string UnwritableRecord(const std::string& folder)
+{
+    for (const char* name : {"Kelvor.lauf", "Kelvor.log", "Trace.log"}) {
+        struct stat status {};
+        if (::lstat((folder + name).c_str(), &status) != 0)
+            continue;
+        if (!S_ISREG(status.st_mode))
+            return std::string(name) + " ist keine Datei.";
+        if (COpenFile(folder + name, O_WRONLY).Fd() < 0)
+            return std::string(name) + ": " + Failure(errno) + ".";
+    }
+    return {};
+}
+
 std::string Text(const RunChoices& choices, std::time_t started)
 {
     std::tm local{};
@@ -143,7 +185,7 @@ CRunMarker::CRunMarker(const std::string& logFolder) : m_path(logFolder.empty() 
 {
 }
 
-std::optional<CRunMarker::Run> CRunMarker::Begin(const RunChoices& choices, std::time_t started)
+std::optional<CRunMarker::Refusal> CRunMarker::Begin(const RunChoices& choices, std::time_t started)
 {
     if (m_path.empty())
         return std::nullopt;
@@ -153,24 +195,24 @@ std::optional<CRunMarker::Run> CRunMarker::Begin(const RunChoices& choices, std:
         ::flock(folder.Fd(), LOCK_EX);
     std::optional<Run> other = Read();
     if (other && other->busy)
-        return other;
+        return Refusal{std::move(other), {}};
     CRunPoint::Reach("WriteMarker");
-    Write(choices, started);
-    return std::nullopt;
+    std::string reason = UnwritableRecord(Folder(m_path));
+    if (reason.empty())
+        reason = Write(choices, started);
+    if (reason.empty())
+        return std::nullopt;
+    HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Begin: %s: %s", m_path.c_str(), reason.c_str());
+    return Refusal{std::nullopt, std::move(reason)};
 }
 
-void CRunMarker::Write(const RunChoices& choices, std::time_t started)
+std::string CRunMarker::Write(const RunChoices& choices, std::time_t started)
 {
-    if (m_path.empty())
-        return;
-    // A key with a line break would read back as other lines: such a run gets no marker.
+    // A key with a line break would read back as other lines.
     const auto breaks = [](const std::string& value) { return value.find_first_of("\r\n") != std::string::npos; };
-    const bool writable =
-        std::none_of(choices.deleteIds.begin(), choices.deleteIds.end(), breaks) && !breaks(choices.replacementId);
-    if (!writable)
-        errno = EINVAL;
-    if (!writable || !WriteFile(Text(choices, started)))
-        HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Write: %s: %s", m_path.c_str(), std::strerror(errno));
+    if (std::any_of(choices.deleteIds.begin(), choices.deleteIds.end(), breaks) || breaks(choices.replacementId))
+        return "Kelvor.lauf: ein Schlüssel enthält einen Zeilenumbruch.";
+    return WriteFile(Text(choices, started)) ? std::string() : "Kelvor.lauf: " + Failure(errno) + ".";
 }
 
 bool CRunMarker::WriteFile(const std::string& text)
@@ -180,9 +222,11 @@ bool CRunMarker::WriteFile(const std::string& text)
     // Locked before it has the marker's name.
     const COpenFile& file = m_held.emplace(temporary, O_WRONLY | O_CREAT | O_EXCL);
     if (file.Fd() < 0 || ::flock(file.Fd(), LOCK_EX | LOCK_NB) != 0 || ::fchmod(file.Fd(), 0644) != 0 ||
-        ::write(file.Fd(), text.data(), text.size()) != static_cast<ssize_t>(text.size()) || ::fsync(file.Fd()) != 0 ||
-        ::rename(temporary.c_str(), m_path.c_str()) != 0) {
+        !WriteAll(file.Fd(), text) || ::fsync(file.Fd()) != 0 || ::rename(temporary.c_str(), m_path.c_str()) != 0) {
+        const int error = errno;
         m_held.reset();
+        ::unlink(temporary.c_str());   // no part of a marker stays behind
+        errno = error;
         return false;
     }
     // The rename itself must survive a power loss too.

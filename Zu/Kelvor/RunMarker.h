@@ -22,20 +22,27 @@ public:
         bool busy = false;  // another process is running it now
     };
 
+    // Why a run may not start: another Kelvor's run is busy, or the log folder cannot
+    // keep this run's records (reason says why, in the user's words).
+    struct Refusal {
+        std::optional<Run> busy;
+        std::string reason;
+    };
+
     explicit CRunMarker(const std::string& logFolder);
 
-    // The run busy in another Kelvor, if there is one; else the marker of this run is
-    // written to a temporary name, locked, flushed and renamed, so it is whole or
-    // absent and never seen unlocked while the run is busy. Held until Remove. A
-    // marker that cannot be written is traced; the run goes on.
-    [[nodiscard]] std::optional<Run> Begin(const RunChoices& choices, std::time_t started);
+    // The refusal, if the run may not start; else the marker of this run is written to
+    // a temporary name, locked, flushed and renamed, so it is whole or absent and never
+    // seen unlocked while the run is busy. Held until Remove. A run whose marker, run
+    // log or trace cannot be written is refused and leaves no marker behind.
+    [[nodiscard]] std::optional<Refusal> Begin(const RunChoices& choices, std::time_t started);
     void Remove();
     // The interrupted run, if a marker is there. A marker that cannot be read is
     // traced and taken as none; it stays until the next run ends.
     std::optional<Run> Read() const;
 
 private:
-    void Write(const RunChoices& choices, std::time_t started);
+    std::string Write(const RunChoices& choices, std::time_t started);
     bool WriteFile(const std::string& text);
 
     std::string m_path;

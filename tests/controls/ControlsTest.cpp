@@ -24,7 +24,8 @@ TEST(ControlsTest, ClickEventsComeFromEnabledClicksOnlyAfterTheStateChanged)
 }
 
 // Each message is answered once it is up: by the given button, or by the default
-// button (the Enter key) when none is given. Notices offer only Ok.
+// button (the Enter key) when none is given. Notices offer only Ok. Every kind shows
+// the informative and the detailed text it is given.
 TEST(QtMessageServiceTest, EachKindOffersItsButtonsAndAnswersInItsOwnValues)
 {
     using Box = QMessageBox;
@@ -39,13 +40,17 @@ TEST(QtMessageServiceTest, EachKindOffersItsButtonsAndAnswersInItsOwnValues)
     };
     for (const auto& c : cases) {
         Box::StandardButtons offered;
-        QTimer::singleShot(0, qApp, [&offered, &c] {
+        QString shown;
+        QTimer::singleShot(0, qApp, [&offered, &shown, &c] {
             auto* box = qobject_cast<Box*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             offered = box->standardButtons();
+            shown = box->informativeText() + u'|' + box->detailedText();
             (c.press != Box::NoButton ? box->button(c.press) : box->defaultButton())->click();
         });
-        EXPECT_EQ(CQtMessageService().Show(c.kind, "Kelvor", "Nochmal?", c.style), c.answer) << &c - cases;
+        EXPECT_EQ(CQtMessageService().Show({c.kind, "Kelvor", "Nochmal?", c.style, "Patienten: 1.204 gelöscht", "PAT: 1.204 gelöscht"}),
+                  c.answer) << &c - cases;
+        EXPECT_EQ(shown, QStringLiteral("Patienten: 1.204 gelöscht|PAT: 1.204 gelöscht")) << &c - cases;
         EXPECT_EQ(offered, c.answer == IDOK ? Box::StandardButtons(Box::Ok) : Box::Yes | Box::No) << &c - cases;
     }
 }

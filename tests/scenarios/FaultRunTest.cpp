@@ -8,6 +8,10 @@
 #include <ranges>
 #include <regex>
 #include <set>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <fstream>
 
 namespace {
 
@@ -201,6 +205,107 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
     EXPECT_EQ(Trace(), std::vector<std::string>{});
     EXPECT_FALSE(m_practice.Exists(aside));
     EXPECT_EQ(std::ranges::count(Statements(), std::string("UPDATE REZEPT SET MDID='Ü1' WHERE MDID='03'")), 1);
+}
+
+// A practice disk as small as its contents: mounted for the test, gone with it (root only).
+class FullDisk {
+public:
+    explicit FullDisk(const std::string& folder) : m_folder(folder)
+    {
+        std::filesystem::create_directories(folder);
+        m_mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=16k") == 0;
+        std::ofstream fill(folder + "/fill", std::ios::binary);
+        const std::string block(1024, 'x');
+        while (m_mounted && fill.write(block.data(), block.size()) && fill.flush()) {
+        }
+    }
+    ~FullDisk()
+    {
+        if (m_mounted)
+            ::umount(m_folder.c_str());
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+    bool Mounted() const { return m_mounted; }
+
+private:
+    std::string m_folder;
+    bool m_mounted = false;
+};
+
+struct RecordsCase {
+    const char* name;        // in the log folder
+    enum { Fifo, Folder, ReadOnly, ReadOnlyFolder, Full } kind;
+    std::string reason;
+};
+
+// A run whose marker, run log or trace cannot be written does not start: said before
+// anything is done, no marker or part of one left (only the trace says why), the
+// dialog ready as before. A FIFO
+// where a record belongs never makes Kelvor wait, at start-up either. Read-only files
+// and a full disk only bind a user who is not root, and a disk mounted by root.
+TEST_F(FaultRunTest, ARunThatCannotKeepItsRecordsDoesNotStart)
+{
+    const RecordsCase cases[] = {
+        {"Kelvor.lauf", RecordsCase::Fifo, "Kelvor.lauf ist keine Datei."},
+        {"Kelvor.log", RecordsCase::Fifo, "Kelvor.log ist keine Datei."},
+        {"Trace.log", RecordsCase::Fifo, "Trace.log ist keine Datei."},
+        {"Kelvor.log", RecordsCase::Folder, "Kelvor.log ist keine Datei."},
+        {"Kelvor.log", RecordsCase::ReadOnly, "Kelvor.log: keine Schreibrechte."},
+        {"", RecordsCase::ReadOnlyFolder, "Kelvor.lauf: keine Schreibrechte."},
+        {"", RecordsCase::Full, "Kelvor.lauf: kein Platz mehr auf dem Datenträger."},
+    };
+    const std::string scenario = R"js({"answers": [11, 10], "actions": [{"select": 1001, "text": "02"},
+        {"select": 1002, "text": "01"}, {"click": 1003}]})js";
+    const bool root = ::geteuid() == 0;
+    for (const RecordsCase& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.kind));
+        m_storage.emplace();
+        AddOwnersAndTreaters();
+        const std::string log = m_practice.LogPath();
+        std::optional<FullDisk> disk;
+        if (c.kind == RecordsCase::Full && !(root && disk.emplace(log).Mounted()))
+            continue;
+        const std::string path = log + c.name;
+        if (c.kind == RecordsCase::Fifo) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+        }
+        if (c.kind == RecordsCase::Folder)
+            std::filesystem::create_directory(path);
+        if (c.kind == RecordsCase::ReadOnly)
+            m_practice.WriteFile("log/Kelvor.log", "vorher\n");
+        const auto tables = m_practice.DumpAll();
+        // Where the refusal is traced may change, nothing else.
+        const auto listing = [this] {
+            std::vector<std::string> files = m_practice.ListTree();
+            std::erase(files, "log/Trace.log");
+            return files;
+        };
+        const auto files = listing();
+        const bool unprivileged = c.kind == RecordsCase::ReadOnly || c.kind == RecordsCase::ReadOnlyFolder;
+        if (unprivileged) {
+            if (!root)
+                continue;
+            std::filesystem::permissions(c.kind == RecordsCase::ReadOnly ? path : log, std::filesystem::perms(0555));
+            QProcess child;
+            StartChild(child, scenario, true);
+            ASSERT_TRUE(FinishChild(child));
+        } else {
+            Run(scenario);
+        }
+        EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
+                                                        "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 10",
+                                                        "Halt: Im Log-Ordner " + log + " kann nicht geschrieben werden:\n" +
+                                                            c.reason + "\n\nDer Löschvorgang wird nicht gestartet. -> 1"}));
+        EXPECT_EQ(Statements(), std::vector<std::string>{});
+        EXPECT_EQ(Memo(), std::vector<std::string>{});
+        EXPECT_TRUE(Control(1003).value(QStringLiteral("enabled")).toBool());
+        EXPECT_EQ(m_practice.DumpAll(), tables);
+        EXPECT_EQ(listing(), files);
+        if (c.kind == RecordsCase::Fifo && std::string(c.name) == "Kelvor.lauf") {
+            EXPECT_EQ(Trace().front(), "CRunMarker::Read: " + path + " cannot be read; taken as no interrupted run");
+        }
+    }
 }
 
 } // namespace

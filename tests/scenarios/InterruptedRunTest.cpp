@@ -106,32 +106,50 @@ struct StartCase {
     Other other;
     std::string scenario;
     std::vector<std::string> messages;
-    bool unreadable;     // the marker is traced as unreadable
+    std::string trace;   // what the marker is traced as, if anything
 };
+
+// The notice for a marker whose replacement the dialog would refuse.
+std::string Unfinishable(const std::string& summary, const std::string& why)
+{
+    return "Halt: Der Löschvorgang vom <start> wurde nicht beendet:\n" + summary +
+           "\n\nEr kann nicht zu Ende geführt werden, weil der Ersatz " + why + " -> 1";
+}
 
 // Nothing is done before the password, nor when the user does not finish the run, nor
 // while another Kelvor runs one. A marker that is not whole is no run to finish: a box
-// it lacks is not an unchecked box.
+// it lacks is not an unchecked box, and one with a replacement the dialog would refuse
+// (gone, or itself to be removed) is said and not offered.
 TEST_F(UnfinishedRunTest, AMarkerIsOnlyFinishedWhenAskedAndABusyRunIsNeverJoined)
 {
     AddOwnersAndTreaters();
     const std::string no = R"js({"answers": [11, 11]})js";
     const std::string ownerMode = "SollIch: Behandlermodus? -> 11";
+    const std::string unreadable = "CRunMarker::Read: " + m_practice.LogPath() + "Kelvor.lauf cannot be read; taken as no interrupted run";
+    const std::string refused = "CKelvorApp: Kelvor.lauf kann nicht zu Ende geführt werden: ";
     const StartCase cases[] = {
-        {kTreaterMarker, Other::None, no, {FinishQuestion("Behandler 002, 004, Ersatz 001", 11), ownerMode}, false},
-        {kTreaterMarker, Other::None, R"js({"password": false, "answers": [10, 10]})js", {}, false},
-        {Replaced("Leistungen=2\n", "Leistungen=3\n"), Other::None, no, {ownerMode}, true},
-        {Replaced("DTA=0\n", ""), Other::None, no, {ownerMode}, true},
-        {Replaced("Ersatz=001\n", "Ersatz=001\nErsatz=002\n"), Other::None, no, {ownerMode}, true},
-        {Replaced("Modus=Behandler", "Modus=Praxisinhaber"), Other::None, no, {ownerMode}, true},
-        {Replaced("Beginn=2026-12-05 14:03:27", "Beginn=gestern"), Other::None, no, {ownerMode}, true},
-        {"", Other::Holds, R"js({"answers": [10, 10]})js", {kBusy}, false},
+        {kTreaterMarker, Other::None, no, {FinishQuestion("Behandler 002, 004, Ersatz 001", 11), ownerMode}, ""},
+        {kTreaterMarker, Other::None, R"js({"password": false, "answers": [10, 10]})js", {}, ""},
+        {Replaced("Leistungen=2\n", "Leistungen=3\n"), Other::None, no, {ownerMode}, unreadable},
+        {Replaced("DTA=0\n", ""), Other::None, no, {ownerMode}, unreadable},
+        {Replaced("Ersatz=001\n", "Ersatz=001\nErsatz=002\n"), Other::None, no, {ownerMode}, unreadable},
+        {Replaced("Modus=Behandler", "Modus=Praxisinhaber"), Other::None, no, {ownerMode}, unreadable},
+        {Replaced("Beginn=2026-12-05 14:03:27", "Beginn=gestern"), Other::None, no, {ownerMode}, unreadable},
+        {Replaced("Ersatz=001\n", "Ersatz=009\n"), Other::None, no,
+         {Unfinishable("Behandler 002, 004, Ersatz 009", "009 nicht in der Datenbank ist."), ownerMode},
+         refused + "Behandler 002, 004, Ersatz 009"},
+        {Replaced("Ersatz=001\n", "Ersatz=004\n"), Other::None, no,
+         {Unfinishable("Behandler 002, 004, Ersatz 004", "004 selbst gelöscht werden soll."), ownerMode},
+         refused + "Behandler 002, 004, Ersatz 004"},
+        {Replaced("Modus=Behandler\nEntfernt=002\nEntfernt=004\nErsatz=001", "Modus=Praxisinhaber\nEntfernt=02\nErsatz=001"),
+         Other::None, no, {Unfinishable("Praxisinhaber 02, Ersatz 001", "001 nicht in der Datenbank ist."), ownerMode},
+         refused + "Praxisinhaber 02, Ersatz 001"},
+        {"", Other::Holds, R"js({"answers": [10, 10]})js", {kBusy}, ""},
         {"", Other::StartsAtTheSameMoment, R"js({"answers": [11, 10], "actions": [{"select": 1001, "text": "02"},
             {"select": 1002, "text": "01"}, {"click": 1003}]})js",
-         {ownerMode, "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 10", kBusy}, false},
+         {ownerMode, "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 10", kBusy}, ""},
     };
     const auto tables = m_practice.DumpAll();
-    const std::string unreadable = "CRunMarker::Read: " + m_practice.LogPath() + "Kelvor.lauf cannot be read; taken as no interrupted run";
     for (const StartCase& c : cases) {
         SCOPED_TRACE(c.marker + c.scenario);
         std::filesystem::remove(m_practice.Folder() + "/" + kMarker);
@@ -163,7 +181,7 @@ TEST_F(UnfinishedRunTest, AMarkerIsOnlyFinishedWhenAskedAndABusyRunIsNeverJoined
         }
         EXPECT_EQ(m_practice.Read(kMarker), marker);
         EXPECT_EQ(Messages(), WithStart(c.messages, marker));
-        EXPECT_EQ(Trace(), c.unreadable ? std::vector<std::string>{unreadable} : std::vector<std::string>{});
+        EXPECT_EQ(Trace(), c.trace.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.trace});
         EXPECT_EQ(Statements(), std::vector<std::string>{});
         EXPECT_EQ(m_practice.DumpAll(), tables);
     }

@@ -11,10 +11,10 @@ CPhotographedMessageService::CPhotographedMessageService(CScriptedMessageService
 {
 }
 
-int CPhotographedMessageService::Show(MessageKind kind, const std::string& caption, const std::string& text, unsigned style)
+int CPhotographedMessageService::Show(const SMessage& message)
 {
-    const int answer = m_script.Show(kind, caption, text, style);
-    if (text != m_text)
+    const int answer = m_script.Show(message);
+    if (message.text != m_text)
         return answer;
     // Runs inside the box's own loop, once the box is up.
     std::string error;
@@ -27,7 +27,7 @@ int CPhotographedMessageService::Show(MessageKind kind, const std::string& capti
         }
         box->done(0);
     });
-    m_boxes.Show(kind, caption, text, style);
+    m_boxes.Show(message);
     if (!error.empty())
         throw std::runtime_error(error);
     return answer;

@@ -9,7 +9,7 @@ class CPhotographedMessageService : public IMessageService {
 public:
     CPhotographedMessageService(CScriptedMessageService& script, std::string text, QString file);
 
-    int Show(MessageKind kind, const std::string& caption, const std::string& text, unsigned style) override;
+    int Show(const SMessage& message) override;
 
 private:
     CScriptedMessageService& m_script;

@@ -243,10 +243,16 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
 
     QJsonArray messageReport;
     for (const auto& message : messages.Messages()) {
-        messageReport.append(QJsonObject{{QStringLiteral("kind"), QString::fromLatin1(CScriptedMessageService::KindName(message.kind))},
-                                         {QStringLiteral("caption"), Q(message.caption)},
-                                         {QStringLiteral("text"), Q(message.text)},
-                                         {QStringLiteral("answer"), message.answer}});
+        QJsonObject entry{{QStringLiteral("kind"), QString::fromLatin1(CScriptedMessageService::KindName(message.kind))},
+                          {QStringLiteral("caption"), Q(message.caption)},
+                          {QStringLiteral("text"), Q(message.text)},
+                          {QStringLiteral("answer"), message.answer}};
+        // What a box shows beside its text, where it shows anything.
+        if (!message.informative.empty())
+            entry.insert(QStringLiteral("informative"), Q(message.informative));
+        if (!message.detailed.empty())
+            entry.insert(QStringLiteral("detailed"), Q(message.detailed));
+        messageReport.append(entry);
     }
     QJsonObject report{{QStringLiteral("messages"), messageReport},
                        {QStringLiteral("statements"), ToJson(statements)},

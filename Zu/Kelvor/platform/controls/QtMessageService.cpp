@@ -5,7 +5,6 @@
 
 namespace {
 
-// The low four bits of a style choose the buttons.
 constexpr unsigned ButtonsMask = 0xFu;
 
 // The box belongs to the window the user is working in, so it is modal over it.
@@ -15,39 +14,45 @@ QWidget* Owner()
     return modal != nullptr ? modal : QApplication::activeWindow();
 }
 
-bool AskYesNo(const QString& caption, const QString& text, QMessageBox::StandardButton defaultButton)
+// One box for every kind, so that each can carry the informative and detailed text.
+QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const SMessage& message, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton)
 {
-    return QMessageBox::question(Owner(), caption, text, QMessageBox::Yes | QMessageBox::No, defaultButton)
-        == QMessageBox::Yes;
+    QMessageBox box(icon, ToQString(message.caption), ToQString(message.text), buttons, Owner());
+    box.setDefaultButton(defaultButton);
+    box.setInformativeText(ToQString(message.informative));
+    box.setDetailedText(ToQString(message.detailed));
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-int ShowFrameworkBox(const QString& caption, const QString& text, unsigned style)
+bool AskYesNo(const SMessage& message, QMessageBox::StandardButton defaultButton)
 {
-    if ((style & ButtonsMask) != MB_YESNO) {
-        QMessageBox::warning(Owner(), caption, text);
-        return IDOK;
-    }
-    const auto defaultButton = (style & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes;
-    return AskYesNo(caption, text, defaultButton) ? IDYES : IDNO;
+    return Ask(QMessageBox::Question, message, QMessageBox::Yes | QMessageBox::No, defaultButton) == QMessageBox::Yes;
+}
+
+int Notice(QMessageBox::Icon icon, const SMessage& message)
+{
+    Ask(icon, message, QMessageBox::Ok, QMessageBox::Ok);
+    return IDOK;
 }
 
 }
 
-int CQtMessageService::Show(MessageKind kind, const std::string& caption, const std::string& text, unsigned style)
+int CQtMessageService::Show(const SMessage& message)
 {
-    const QString title = ToQString(caption);
-    const QString message = ToQString(text);
-    switch (kind) {
+    switch (message.kind) {
     case MessageKind::Halt:
-        QMessageBox::critical(Owner(), title, message);
-        return IDOK;
+        return Notice(QMessageBox::Critical, message);
     case MessageKind::HaltE:
-        QMessageBox::information(Owner(), title, message);
-        return IDOK;
+        return Notice(QMessageBox::Information, message);
     case MessageKind::SollIch:
-        return AskYesNo(title, message, QMessageBox::Yes) ? SOLLICH_YES : SOLLICH_NO;
+        return AskYesNo(message, QMessageBox::Yes) ? SOLLICH_YES : SOLLICH_NO;
     case MessageKind::MessageBox:
         break;
     }
-    return ShowFrameworkBox(title, message, style);
+    // The framework's box: the low four bits of the style choose the buttons.
+    if ((message.style & ButtonsMask) != MB_YESNO)
+        return Notice(QMessageBox::Warning, message);
+    const auto defaultButton = (message.style & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes;
+    return AskYesNo(message, defaultButton) ? IDYES : IDNO;
 }

@@ -4,5 +4,5 @@
 // The program's message service: Qt message boxes.
 class CQtMessageService : public IMessageService {
 public:
-    int Show(MessageKind kind, const std::string& caption, const std::string& text, unsigned style) override;
+    int Show(const SMessage& message) override;
 };

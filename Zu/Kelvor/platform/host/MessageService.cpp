@@ -10,10 +10,10 @@ IMessageService*& Service()
 
 constexpr const char* kCaption = "Kelvor";
 
-int Ask(MessageKind kind, const std::string& caption, const std::string& text, unsigned style)
+int Ask(const SMessage& message)
 {
     IMessageService* service = Service();
-    return service ? service->Show(kind, caption, text, style) : NoAnswer(kind, style);
+    return service ? service->Show(message) : NoAnswer(message.kind, message.style);
 }
 
 } // namespace
@@ -40,12 +40,12 @@ IMessageService* SetMessageService(IMessageService* service)
 
 void Halt(int /*kind*/, const std::string& text, int /*flags*/)
 {
-    Ask(MessageKind::Halt, kCaption, text, MB_OK);
+    Ask({MessageKind::Halt, kCaption, text, MB_OK, {}, {}});
 }
 
 void HaltE(int /*kind*/, const std::string& text, int /*flags*/)
 {
-    Ask(MessageKind::HaltE, kCaption, text, MB_OK);
+    Ask({MessageKind::HaltE, kCaption, text, MB_OK, {}, {}});
 }
 
 int SollIch(int /*kind*/, const std::string& question, int /*flags*/)
@@ -55,10 +55,15 @@ int SollIch(int /*kind*/, const std::string& question, int /*flags*/)
 
 int SollIch(const std::string& caption, const std::string& question)
 {
-    return Ask(MessageKind::SollIch, caption, question, MB_YESNO);
+    return Ask({MessageKind::SollIch, caption, question, MB_YESNO, {}, {}});
 }
 
 int AfxMessageBox(const std::string& text, unsigned style, unsigned /*helpContext*/)
 {
-    return Ask(MessageKind::MessageBox, kCaption, text, style);
+    return Ask({MessageKind::MessageBox, kCaption, text, style, {}, {}});
+}
+
+int SollIch(int /*kind*/, const std::string& question, const std::string& informative, const std::string& detailed)
+{
+    return Ask({MessageKind::SollIch, kCaption, question, MB_YESNO, informative, detailed});
 }

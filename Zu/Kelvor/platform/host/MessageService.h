@@ -14,12 +14,24 @@ constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_YESNO = 0x4;
 constexpr unsigned MB_DEFBUTTON2 = 0x100;
 
+// One message box. A question's buttons come from its style. The informative text
+// stands below the text, always visible; the detailed text waits behind the box's
+// details button. Either may be empty.
+struct SMessage {
+    MessageKind kind;
+    std::string caption;
+    std::string text;
+    unsigned style = MB_OK;
+    std::string informative;
+    std::string detailed;
+};
+
 // Every message box of the practice system goes through one replaceable service:
 // Qt message boxes in the program, a scripted service in tests.
 class IMessageService {
 public:
     virtual ~IMessageService() = default;
-    virtual int Show(MessageKind kind, const std::string& caption, const std::string& text, unsigned style) = 0;
+    virtual int Show(const SMessage& message) = 0;
 };
 
 // A question is a SollIch or a message box with yes and no; everything else is a notice.
@@ -35,4 +47,6 @@ void Halt(int kind, const std::string& text, int flags);              // refused
 void HaltE(int kind, const std::string& text, int flags);             // notice
 int SollIch(int kind, const std::string& question, int flags);        // SOLLICH_YES for yes
 int SollIch(const std::string& caption, const std::string& question); // SOLLICH_YES for yes
+// A question with what the user should know before answering it.
+int SollIch(int kind, const std::string& question, const std::string& informative, const std::string& detailed);
 int AfxMessageBox(const std::string& text, unsigned style = MB_OK, unsigned helpContext = 0);

@@ -1,10 +1,29 @@
 #include "OpenFile.h"
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-COpenFile::COpenFile(const std::string& path, int flags, mode_t mode)
-    : m_fd(::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, mode))
+namespace {
+
+// Opened without waiting (a FIFO or a device where a file belongs never holds the
+// program up), and only a regular file is kept, or a folder when one is asked for.
+int OpenRegular(const std::string& path, int flags, mode_t mode)
+{
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, mode);
+    if (fd < 0 || (flags & O_DIRECTORY) != 0)
+        return fd;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+        return fd;
+    ::close(fd);
+    errno = EINVAL;
+    return -1;
+}
+
+} // namespace
+
+COpenFile::COpenFile(const std::string& path, int flags, mode_t mode) : m_fd(OpenRegular(path, flags, mode))
 {
 }
 

@@ -5,14 +5,14 @@ void CScriptedMessageService::SetNextAnswer(int answer)
     m_answers.push_back(answer);
 }
 
-int CScriptedMessageService::Show(MessageKind kind, const std::string& caption, const std::string& text, unsigned style)
+int CScriptedMessageService::Show(const SMessage& message)
 {
-    int answer = NoAnswer(kind, style);
-    if (IsQuestion(kind, style) && !m_answers.empty()) {
+    int answer = NoAnswer(message.kind, message.style);
+    if (IsQuestion(message.kind, message.style) && !m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();
     }
-    m_messages.push_back({kind, caption, text, answer});
+    m_messages.push_back({message, answer});
     return answer;
 }
 

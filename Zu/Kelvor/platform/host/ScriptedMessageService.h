@@ -8,15 +8,12 @@
 // answered IDOK. Every message is recorded with its answer.
 class CScriptedMessageService : public IMessageService {
 public:
-    struct Message {
-        MessageKind kind;
-        std::string caption;
-        std::string text;
+    struct Message : SMessage {
         int answer;
     };
 
     void SetNextAnswer(int answer);
-    int Show(MessageKind kind, const std::string& caption, const std::string& text, unsigned style) override;
+    int Show(const SMessage& message) override;
     const std::vector<Message>& Messages() const { return m_messages; }
 
     static const char* KindName(MessageKind kind);
