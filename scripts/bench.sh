@@ -74,17 +74,19 @@ done
 } >docs/benchmark-results.md
 
 # Columns: patients, back end, per patient in µs.
-awk -F'|' '{ gsub(/ /, "", $2); gsub(/ /, "", $3); split($6, t, " "); print $2, $3, t[1] }' "$rows" >"$work/points"
+awk -F'|' '{ gsub(/ /, "", $2); gsub(/ /, "", $3); split($7, t, " "); split($5, p, " "); print $2, $3, t[1], p[1] * 1e6 / $2 }' "$rows" >"$work/points"
 gnuplot <<PLOT
 set terminal png size 800,480
 set output "docs/benchmark-scaling.png"
-set title "Owner run: time per patient against practice size"
+set title "Owner run and its trial: time per patient against practice size"
 set logscale x
 set xlabel "patients"
 set ylabel "microseconds per patient"
 set yrange [0:*]
 set key top left
 plot "< grep SQLite $work/points" using 1:3 with linespoints title "SQLite", \
-     "< grep server $work/points" using 1:3 with linespoints title "PostgreSQL (ODBC)"
+     "< grep server $work/points" using 1:3 with linespoints title "PostgreSQL (ODBC)", \
+     "< grep SQLite $work/points" using 1:4 with linespoints dashtype 2 title "SQLite, trial", \
+     "< grep server $work/points" using 1:4 with linespoints dashtype 2 title "PostgreSQL (ODBC), trial"
 PLOT
 echo "docs/benchmark-results.md and docs/benchmark-scaling.png written"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the dialog's pictures in docs/ from a real window on a virtual X display:
-# the two modes, the window during a run and the German question after it.
+# the two modes, the window during a run, the confirmation with its trial and the
+# German question after a run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BIN="${BUILD_DIR:-build}/bin"
@@ -20,3 +21,4 @@ shoot 11 kelvor-owner-mode.png '[{"select": 1001, "text": "02"}, {"select": 1002
 shoot 10 kelvor-treater-mode.png '[{"checkItem": 1018, "index": 1, "value": true}, {"check": 1017, "value": true}]'
 shoot 11,10,7 kelvor-during-run.png "$run" ', "screenshotAt": {"statement": '"${RUN_STATEMENT:-60}"'}'
 shoot 11,10,7 kelvor-nochmal.png "$run" ', "screenshotAt": {"message": "Nochmal?"}'
+shoot 11,11 kelvor-probelauf.png "$run" ', "screenshotAt": {"message": "Soll der Löschvorgang jetzt gestartet werden?"}'

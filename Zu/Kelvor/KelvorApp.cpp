@@ -5,6 +5,7 @@
 #include "KelvorDlg.h"
 #include "MessageService.h"
 #include "RunMarker.h"
+#include "TrialCopy.h"
 #include "VqLeb.h"
 #include "VqMandant.h"
 #include "VqParams.h"
@@ -84,6 +85,7 @@ CKelvorApp::CKelvorApp() : CVqWinApp(nullptr)
 bool CKelvorApp::InitInstance()
 {
     CVqWinApp::InitInstance();
+    CTrialCopy::RemoveLeftovers();   // of a trial a crash ended
     if (!OpenDb())
         return false;
     if (!AskPassword()) {

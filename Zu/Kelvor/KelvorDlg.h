@@ -12,6 +12,7 @@
 #include "RunChoices.h"
 #include "RunMarker.h"
 #include "TreaterEntry.h"
+#include "TrialResult.h"
 #include <optional>
 #include <string>
 #include <vector>
@@ -99,9 +100,16 @@ public:
     // The run (KelvorRun.cpp).
     void OnStartDeletion();
     void RunPasses(const std::vector<std::string>& keys);
+    void PlayRun(const std::vector<std::string>& keys);
     bool RunEachPass(const std::vector<std::string>& keys);
     bool RunDeletion();
     std::string ModeWord() const;
+
+    // The trial run on a copy of the practice (KelvorTrial.cpp): its result, or nothing
+    // when the practice could not be reached again afterwards (said to the user).
+    std::optional<STrialResult> PlayTrial(const std::vector<std::string>& keys);
+    void SwitchDatabase(const std::string& connect);
+    bool m_bTrial = false;                   // a trial plays: no status line, no message box
 
     // Finishing an interrupted run (KelvorResume.cpp).
     RunChoices ChosenRun(const std::vector<std::string>& keys) const;

@@ -93,10 +93,12 @@ void CKelvorDlg::OnStartDeletion()
         }
     }
 
-    if (SollIch(6, "Soll der Löschvorgang jetzt gestartet werden?", 0) != SOLLICH_YES)
+    const std::vector<std::string> keys = m_bTreaterMode ? selected : std::vector<std::string>{m_strDeleteId};
+    const std::optional<STrialResult> trial = PlayTrial(keys);
+    if (!trial || SollIch(6, "Soll der Löschvorgang jetzt gestartet werden?", trial->Informative(), trial->Detailed()) != SOLLICH_YES)
         return;
 
-    RunPasses(m_bTreaterMode ? selected : std::vector<std::string>{m_strDeleteId});
+    RunPasses(keys);
 }
 
 // A confirmed run: one pass per key to remove, then what follows every run. The
@@ -117,7 +119,21 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
     }
     SetBusy(true);
     EnableControls(false);
-    const CWindowServing served;
+    {
+        const CWindowServing served;
+        PlayRun(keys);
+    }
+    m_marker.Remove();
+    SetBusy(false);
+
+    if (AfxMessageBox("Nochmal?", MB_YESNO | MB_DEFBUTTON2) == IDYES)
+        ConfigureForMode(false);
+}
+
+// The passes and what follows them, to the run's last status line: on the practice,
+// or in a trial on its copy.
+void CKelvorDlg::PlayRun(const std::vector<std::string>& keys)
+{
     m_nFailedStatements = 0;
     const bool ok = RunEachPass(keys);
 
@@ -133,11 +149,6 @@ void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
         AddStatusLine("Achtung: " + std::to_string(m_nFailedStatements) +
                       " SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log).");
     AddStatusLine(ok ? "FERTIG!" : "FEHLER!!!");
-    m_marker.Remove();
-    SetBusy(false);
-
-    if (AfxMessageBox("Nochmal?", MB_YESNO | MB_DEFBUTTON2) == IDYES)
-        ConfigureForMode(false);
 }
 
 // A database error ends every pass: what a failed lookup would have found is
@@ -146,7 +157,7 @@ bool CKelvorDlg::RunEachPass(const std::vector<std::string>& keys)
 {
     try {
         CLoeschkonzept::RemoveMovedFolders(dbDatabase, GetVqDataPath(0));
-        if (m_bTreaterMode) {
+        if (m_bTreaterMode && !m_bTrial) {
             // The memo and the treater list share one place on the dialog.
             m_memo.SetVisible(true);
             m_treaterList.SetVisible(false);

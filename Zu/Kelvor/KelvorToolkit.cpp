@@ -97,6 +97,8 @@ bool CKelvorDlg::DeleteWhereLebId(const std::string& table, const std::string& k
 
 void CKelvorDlg::AddStatusLine(const std::string& text)
 {
+    if (m_bTrial)
+        return;
     m_memo.GetLines().Add(text);
     AppendToLogFile(m_strLogFile, text + "\n");  // a log that cannot be written never stops a run
 }

@@ -52,11 +52,11 @@ bool PatientExists(CHbRSetDatabase& db, const std::string& patNr)
 bool MoveAside(const std::string& folder, const std::string& aside)
 {
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(aside).parent_path(), error);
+    if (!CFileStoreListing::Active())
+        std::filesystem::create_directories(std::filesystem::path(aside).parent_path(), error);
     if (std::filesystem::exists(aside, error))
         DeleteTreeDB(aside + "/");   // a leftover of an earlier removal of the same number
-    std::filesystem::rename(folder, aside, error);
-    return !error;
+    return MoveFolderDB(folder, aside);
 }
 
 } // namespace
@@ -83,7 +83,7 @@ bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, 
     } catch (const CDBException& dbError) {
         HbTrace(1, 0, __FILE__, __LINE__, "CLoeschkonzept::DeletePatComplete %s: %s", pat.patNr.c_str(),
                 dbError.ErrorText().c_str());
-        if (hasFolder && (std::filesystem::rename(aside, folder, error), error))
+        if (hasFolder && !MoveFolderDB(aside, folder))
             TraceFolder("cannot move back", aside);
         return false;
     }
@@ -100,8 +100,7 @@ void CLoeschkonzept::RemoveMovedFolders(CHbRSetDatabase& db, const std::string& 
         const std::string folder = PatientFolder(dataPath, patNr);
         // A run that ended between the move and the transaction left the patient whole.
         if (PatientExists(db, patNr) && !std::filesystem::exists(folder, error)) {
-            std::filesystem::rename(entry.path(), folder, error);
-            if (error)
+            if (!MoveFolderDB(entry.path().string(), folder))
                 TraceFolder("cannot move back", entry.path().string());
         } else if (!DeleteTreeDB(entry.path().string() + "/")) {
             TraceFolder("cannot remove", entry.path().string());

@@ -1,4 +1,5 @@
 #include "HbTrace.h"
+#include "Hook.h"
 #include "OpenFile.h"
 #include "VqParams.h"
 #include <QDateTime>
@@ -50,6 +51,9 @@ void AppendToTraceFile(const std::string& entry)
 
 void HbTrace(int level, int code, const char* file, int line, const char* format, ...)
 {
+    // A trial on a copy of the practice leaves the log folder as it is.
+    if (CHooksMuted::Any())
+        return;
     va_list args;
     va_start(args, format);
     const std::string text = Format(format, args);

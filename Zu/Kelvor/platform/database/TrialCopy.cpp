@@ -1,0 +1,251 @@
+#include "TrialCopy.h"
+#include "DBException.h"
+#include "HbRSetConnection.h"
+#include "HbRSetDatabase.h"
+#include "Schema.h"
+#include "WindowServing.h"
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kPrefix = "Kelvor-Probelauf-";
+constexpr int kPagesPerStep = 1024;   // between two chances to serve the window
+
+struct CloseDb {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Db = std::unique_ptr<sqlite3, CloseDb>;
+
+// The temporary folder as the user set it: TMPDIR, else /tmp.
+std::string TemporaryFolder()
+{
+    const char* const named = std::getenv("TMPDIR");
+    std::string folder = named != nullptr && *named != '\0' ? named : "/tmp";
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+[[noreturn]] void Fail(sqlite3* db, const std::string& table = {})
+{
+    throw CDBException(sqlite3_errmsg(db), table, "Probelauf");
+}
+
+void Exec(sqlite3* db, const std::string& sql, const std::string& table = {})
+{
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fail(db, table);
+}
+
+long long Number(sqlite3* db, const std::string& sql, const std::string& table = {})
+{
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+        Fail(db, table);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
+    if (sqlite3_step(raw) != SQLITE_ROW)
+        Fail(db, table);
+    return sqlite3_column_int64(raw, 0);
+}
+
+Db OpenFile(const std::string& path, int flags)
+{
+    sqlite3* raw = nullptr;
+    const int result = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    Db db(raw);
+    if (result != SQLITE_OK)
+        Fail(raw);
+    return db;
+}
+
+// Each column put in for every # of pattern, joined by separator: "\"c1\",\"c2\"".
+std::string Joined(const std::vector<std::string>& columns, const std::string& pattern, const std::string& separator)
+{
+    std::string text;
+    for (const std::string& column : columns) {
+        if (!text.empty())
+            text += separator;
+        std::string part = pattern;
+        for (std::size_t at = part.find('#'); at != std::string::npos; at = part.find('#', at + column.size()))
+            part.replace(at, 1, column);
+        text += part;
+    }
+    return text;
+}
+
+std::string Log(const TableDef& table)
+{
+    return "\"kelvor_log_" + table.name + "\"";
+}
+
+// Every row a statement deletes or changes is appended to the table's log with its
+// state before ('v'), every key it adds with the key alone ('n'); triggers fire for
+// every connection to the copy. Appending is all a trigger does, so the trial costs
+// little more than the run: the log is sorted out once, by Changes.
+std::vector<std::string> Recorders(const TableDef& table)
+{
+    const std::string name = "\"" + table.name + "\"";
+    const std::string columns = Joined(table.columns, "\"#\"", ",");
+    const std::string before = " BEGIN INSERT INTO " + Log(table) + " VALUES ('v'," + Joined(table.columns, "OLD.\"#\"", ",") + "); END";
+    const std::string added = " BEGIN INSERT INTO " + Log(table) + "(kind," + Joined(table.primaryKey, "\"#\"", ",") +
+                              ") VALUES ('n'," + Joined(table.primaryKey, "NEW.\"#\"", ",") + "); END";
+    return {
+        "CREATE TABLE " + Log(table) + "(kind," + columns + ")",
+        "CREATE TRIGGER \"kelvor_d_" + table.name + "\" BEFORE DELETE ON " + name + before,
+        "CREATE TRIGGER \"kelvor_u_" + table.name + "\" BEFORE UPDATE ON " + name + before,
+        "CREATE TRIGGER \"kelvor_i_" + table.name + "\" AFTER INSERT ON " + name + added,
+        "CREATE TRIGGER \"kelvor_k_" + table.name + "\" AFTER UPDATE ON " + name + " WHEN " +
+            Joined(table.primaryKey, "NEW.\"#\" IS NOT OLD.\"#\"", " OR ") + added,
+    };
+}
+
+// A key's first entry in the log tells what it was before the trial: a row ('v') or
+// nothing ('n'). SQLite takes the other columns of a MIN() aggregate from its row.
+std::string FirstEntries(const TableDef& table)
+{
+    const std::string keys = Joined(table.primaryKey, "\"#\"", ",");
+    return "CREATE TEMP TABLE kelvor_erste AS SELECT kind," + Joined(table.columns, "\"#\"", ",") + ", MIN(rowid) FROM " +
+           Log(table) + " GROUP BY " + keys;
+}
+
+bool HasTable(sqlite3* db, const std::string& name)
+{
+    return Number(db, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='" + name + "'") > 0;
+}
+
+void CopyPages(sqlite3* from, sqlite3* to)
+{
+    sqlite3_backup* const backup = sqlite3_backup_init(to, "main", from, "main");
+    if (backup == nullptr)
+        Fail(to);
+    int result = SQLITE_OK;
+    do {
+        result = sqlite3_backup_step(backup, kPagesPerStep);
+        CWindowServing::IfDue();
+    } while (result == SQLITE_OK || result == SQLITE_BUSY || result == SQLITE_LOCKED);
+    sqlite3_backup_finish(backup);
+    if (result != SQLITE_DONE) {
+        if (result == SQLITE_FULL)
+            throw CTrialCopy::Refused("im temporären Ordner " + TemporaryFolder() + " ist zu wenig Platz");
+        Fail(to);
+    }
+}
+
+void RemoveFiles(const std::string& path)
+{
+    std::error_code error;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        fs::remove(path + suffix, error);
+}
+
+std::string NewPath(const std::string& folder)
+{
+    static std::atomic<unsigned> counter{0};
+    return folder + "/" + std::string(kPrefix) + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".db";
+}
+
+} // namespace
+
+CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
+{
+    const std::string folder = TemporaryFolder();
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        throw Refused("den temporären Ordner " + folder + " gibt es nicht");
+    sqlite3* const source = practice.Connection().SqliteHandle();
+    const long long size =
+        Number(source, "PRAGMA page_count") * Number(source, "PRAGMA page_size");
+    struct statvfs disk {};
+    if (::statvfs(folder.c_str(), &disk) != 0 ||
+        static_cast<long double>(disk.f_bavail) * disk.f_frsize < static_cast<long double>(size) * 1.1L)
+        throw Refused("im temporären Ordner " + folder + " ist zu wenig Platz");
+
+    m_path = NewPath(folder);
+    m_lock = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_lock < 0 || ::flock(m_lock, LOCK_EX | LOCK_NB) != 0)
+        throw Refused("im temporären Ordner " + folder + " kann nicht geschrieben werden");
+    try {
+        const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
+        CopyPages(source, copy.get());
+        Exec(copy.get(), "BEGIN");
+        for (const TableDef& table : PracticeSchema()) {
+            if (HasTable(copy.get(), table.name))
+                for (const std::string& statement : Recorders(table))
+                    Exec(copy.get(), statement, table.name);
+        }
+        Exec(copy.get(), "COMMIT");
+    } catch (...) {
+        RemoveFiles(m_path);
+        ::close(m_lock);
+        throw;
+    }
+}
+
+CTrialCopy::~CTrialCopy()
+{
+    RemoveFiles(m_path);
+    ::close(m_lock);
+}
+
+std::string CTrialCopy::ConnectText() const
+{
+    return "sqlite:" + m_path;
+}
+
+std::vector<STableChanges> CTrialCopy::Changes() const
+{
+    const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
+    // Sorting a large log is one long statement: the window is served meanwhile.
+    sqlite3_progress_handler(
+        copy.get(), 10000, [](void*) { CWindowServing::IfDueInStatement(); return 0; }, nullptr);
+    std::vector<STableChanges> changes;
+    for (const TableDef& table : PracticeSchema()) {
+        if (!HasTable(copy.get(), "kelvor_log_" + table.name) ||
+            Number(copy.get(), "SELECT count(*) FROM (SELECT 1 FROM " + Log(table) + " LIMIT 1)") == 0)
+            continue;
+        Exec(copy.get(), FirstEntries(table), table.name);
+        const std::string rowOf = "EXISTS (SELECT 1 FROM \"" + table.name + "\" t WHERE " +
+                                  Joined(table.primaryKey, "t.\"#\"=k.\"#\"", " AND ");
+        const std::string count = "SELECT count(*) FROM kelvor_erste k WHERE ";
+        STableChanges found{table.name};
+        found.gone = Number(copy.get(), count + "kind='v' AND NOT " + rowOf + ")", table.name);
+        found.changed = Number(copy.get(), count + "kind='v' AND " + rowOf + " AND (" +
+                                               Joined(table.columns, "t.\"#\" IS NOT k.\"#\"", " OR ") + "))", table.name);
+        found.added = Number(copy.get(), count + "kind='n' AND " + rowOf + ")", table.name);
+        Exec(copy.get(), "DROP TABLE kelvor_erste", table.name);
+        if (found.gone + found.changed + found.added > 0)
+            changes.push_back(std::move(found));
+        CWindowServing::IfDue();
+    }
+    std::sort(changes.begin(), changes.end(), [](const STableChanges& a, const STableChanges& b) { return a.table < b.table; });
+    return changes;
+}
+
+void CTrialCopy::RemoveLeftovers()
+{
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(TemporaryFolder(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(kPrefix) || !name.ends_with(".db"))
+            continue;
+        // A copy whose trial still runs is locked by it.
+        const int fd = ::open(entry.path().c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            RemoveFiles(entry.path().string());
+        ::close(fd);
+    }
+}
