@@ -2,6 +2,7 @@
 // their fixed order of steps, and what follows every run.
 #include "DBException.h"
 #include "Database.h"
+#include "HbTrace.h"
 #include "KelvorDlg.h"
 #include "Loeschkonzept.h"
 #include "Mb.h"
@@ -11,6 +12,7 @@
 #include "WindowServing.h"
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 namespace {
 const char* const kOrphanBillingCases =
@@ -42,6 +44,26 @@ const TreaterEntry* FindOwnerConflict(const std::vector<TreaterEntry>& treaters)
         return !entry.cashOwnerId.empty() && !entry.privateOwnerId.empty() && entry.cashOwnerId != entry.privateOwnerId;
     });
     return conflict == treaters.end() ? nullptr : &*conflict;
+}
+
+// Kelvor.geloescht is Kelvor's own and used only as a real folder: a link or a file
+// there stops the confirmed run before anything is changed or recorded.
+bool HoldingFolderRefused()
+{
+    const std::string data = GetVqDataPath(0);
+    if (CLoeschkonzept::HoldingFolderUsable(data))
+        return false;
+    Halt(6, "Im Datenordner " + data + " ist Kelvor.geloescht kein Ordner.\n\nDer Löschvorgang wird nicht gestartet.", 0);
+    return true;
+}
+
+// A folder setting that is missing or empty names no folder: nothing is removed
+// there, which the trace says once per run.
+void TraceMissingFolderSettings()
+{
+    for (const auto& [name, folder] : {std::pair{"Daten", GetVqDataPath(0)}, std::pair{"QA", GetVqQAPath()}})
+        if (folder.empty())
+            HbTrace(1, 0, __FILE__, __LINE__, "CKelvorDlg: [Pfade] %s names no folder, nothing is removed there", name);
 }
 }  // namespace
 
@@ -106,6 +128,8 @@ void CKelvorDlg::OnStartDeletion()
 // started while another Kelvor's run holds its marker.
 void CKelvorDlg::RunPasses(const std::vector<std::string>& keys)
 {
+    if (HoldingFolderRefused())
+        return;
     // Another Kelvor may have started a run on this practice since this one started.
     if (const auto refusal = m_marker.Begin(ChosenRun(keys), std::time(nullptr))) {
         if (refusal->busy) {
@@ -156,6 +180,7 @@ void CKelvorDlg::PlayRun(const std::vector<std::string>& keys)
 bool CKelvorDlg::RunEachPass(const std::vector<std::string>& keys)
 {
     try {
+        TraceMissingFolderSettings();
         CLoeschkonzept::RemoveMovedFolders(dbDatabase, GetVqDataPath(0));
         if (m_bTreaterMode && !m_bTrial) {
             // The memo and the treater list share one place on the dialog.

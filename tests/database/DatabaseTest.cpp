@@ -261,9 +261,9 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
 
     // A folder that cannot be moved aside keeps every row; a failed transaction moves it back.
     const auto before = practice.DumpAll();
-    practice.WriteFile("daten/geloescht");
+    practice.WriteFile("daten/Kelvor.geloescht");
     EXPECT_FALSE(remove("000001", dbDatabase));
-    std::filesystem::remove(practice.DataPath() + "geloescht");
+    std::filesystem::remove(practice.DataPath() + "Kelvor.geloescht");
     practice.Exec("CREATE TRIGGER KEEP BEFORE DELETE ON DOKUMENT BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
     EXPECT_FALSE(remove("000001", dbDatabase));
     EXPECT_FALSE(remove("000002", dbDatabaseRO));
@@ -276,7 +276,8 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
 
     practice.Exec("DROP TRIGGER KEEP");
     ASSERT_TRUE(remove("000001", dbDatabase));
-    EXPECT_FALSE(practice.Exists("daten/pat/000001") || practice.Exists("daten/geloescht/000001"));
+    // Nothing of the holding folder remains.
+    EXPECT_FALSE(practice.Exists("daten/pat/000001") || practice.Exists("daten/Kelvor.geloescht"));
     // The finance journal and the transfer records are the practice's books and stay.
     const Texts removed = {"BEH",    "BILL",   "FAKT",        "CASH", "ABEFUND", "KFOBEFUND",  "ROEBEFUND", "ARCHIV", "REZEPT",
                            "PATINFO", "LBLOCK", "LBLOCKENTRY", "GIPS", "ZPLAN",   "WARTELISTE", "WORKFLOW",  "DOKUMENT"};
@@ -287,20 +288,20 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
     }
     EXPECT_EQ(expected, actual);
 
-    // Numbers that name no folder strictly inside pat/ remove none.
+    // Numbers that are no plain name touch neither rows nor files; the whole key counts,
+    // a NUL included (the file system would read "..\0" as "..").
     practice.WriteFile("daten/pat/x");
     practice.WriteFile("daten/andere/y");
+    practice.Insert("DOKUMENT", {{"LFDDOKUMENT", "7"}, {"DOKUMENTART", "v"}, {"PATNR", ""}});
     const auto tree = practice.ListTree();
-    for (const std::string patNr : {"", ".", "..", "../daten", "a\\..", "000002/..", "000003"}) {
-        EXPECT_TRUE(remove(patNr, dbDatabase)) << patNr;
+    const auto rows = practice.DumpAll();
+    using namespace std::string_literals;
+    for (const std::string& patNr : {""s, "."s, ".."s, "../daten"s, "a\\.."s, "000002/.."s, "..\0"s, "\0"s, "a\x7F"s, "a\tb"s}) {
+        EXPECT_FALSE(remove(patNr, dbDatabase)) << patNr;
         EXPECT_EQ(tree, practice.ListTree()) << patNr;
+        EXPECT_EQ(rows, practice.DumpAll()) << patNr;
     }
-
-    // Folders left aside: a patient still there gets its folder back, the rest go.
-    practice.Exec("DELETE FROM PAT WHERE PATNR='000001'");
-    std::filesystem::rename(practice.DataPath() + "pat/000002", practice.DataPath() + "geloescht/000002");
-    practice.WriteFile("daten/geloescht/000001/alt.txt");
-    CLoeschkonzept::RemoveMovedFolders(dbDatabase, practice.DataPath());
+    EXPECT_TRUE(remove("000003", dbDatabase));
     EXPECT_EQ(tree, practice.ListTree());
 }
 

@@ -81,9 +81,12 @@ TEST_F(RemovePracticeOwner, RunsEveryStatementInOrderAndLeavesOnlyOtherOwnersDat
 
 // Wildcards in the owner's key are escaped, the escape character with them; a key
 // without a wildcard keeps the plain statement even when it holds the escape character.
+// Owners whose key begins with the removed key keep their documents, by the same pattern.
 TEST_F(RemovePracticeOwner, TheDocumentStatementMatchesTheKeyAsAPrefixOnly)
 {
     const TestPractice& p = Practice();
+    for (const std::string owner : {"0!_1", "0_7"})
+        p.Insert("MANDANT", {{"MDID", owner}});
     int document = 0;
     for (const std::string key : {"0_", "0_7", "01", "0%", "0!_", "0!_1", "0!", "0!1", "0!%"})
         p.Insert("DOKUMENT", {{"LFDDOKUMENT", std::to_string(++document)}, {"DOKUMENTART", "m"}, {"DOKUMENTKEY", key}});
@@ -93,9 +96,9 @@ TEST_F(RemovePracticeOwner, TheDocumentStatementMatchesTheKeyAsAPrefixOnly)
     const struct {
         std::string key, statement, left;
     } cases[] = {
-        {"0_", like + "'0!_%' ESCAPE '!'", "01 0% 0!_ 0!_1 0! 0!1 0!%"},
-        {"0!_", like + "'0!!!_%' ESCAPE '!'", "01 0% 0! 0!1 0!%"},
-        {"0!", like + "'0!%'", "01 0%"},
+        {"0_", like + "'0!_%' ESCAPE '!' AND DOKUMENTKEY NOT LIKE '0!_7%' ESCAPE '!'", "0_7 01 0% 0!_ 0!_1 0! 0!1 0!%"},
+        {"0!_", like + "'0!!!_%' ESCAPE '!' AND DOKUMENTKEY NOT LIKE '0!!!_1%' ESCAPE '!'", "0_7 01 0% 0!_1 0! 0!1 0!%"},
+        {"0!", like + "'0!%' AND DOKUMENTKEY NOT LIKE '0!!!_1%' ESCAPE '!'", "0_7 01 0% 0!_1"},
     };
     for (const auto& c : cases) {
         m_statements.clear();

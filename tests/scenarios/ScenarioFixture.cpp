@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <filesystem>
 #include <fstream>
+#include <ranges>
+#include <regex>
 #include <unistd.h>
 
 std::vector<std::string> Strings(const QJsonArray& array)
@@ -19,6 +21,28 @@ std::vector<std::string> FilesOf(const TestPractice& practice)
     std::vector<std::string> files = practice.ListTree();
     std::erase_if(files, [](const std::string& file) { return file.starts_with("log"); });
     return files;
+}
+
+Rows RowsOf(const TestPractice& practice)
+{
+    Rows rows;
+    for (const auto& [table, dump] : practice.DumpAll()) {
+        std::set<std::string>& lines = rows[table];
+        for (const auto line : std::views::split(dump, '\n'))
+            lines.emplace(line.begin(), line.end());
+        lines.erase("");   // what follows the last line's end
+    }
+    return rows;
+}
+
+std::string Ending(const QJsonObject& report)
+{
+    const std::vector<std::string> memo = Strings(report.value(QStringLiteral("memo")).toArray());
+    std::string ending = memo.size() < 2 ? "" : memo[memo.size() - 2] + " / " + memo.back();
+    for (const QJsonValue value : report[u"messages"].toArray())
+        if (const std::string text = value[u"text"].toString().toStdString(); !text.ends_with("?"))
+            ending += " / " + std::regex_replace(text, std::regex("^(Datenbankfehler[^:]*:\n)[\\s\\S]*\n\n"), "$1<text>\n\n");
+    return ending;
 }
 
 std::string OwnerRun(const std::string& kill)

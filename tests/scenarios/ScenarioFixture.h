@@ -4,11 +4,19 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <map>
 #include <optional>
+#include <set>
 
 std::vector<std::string> Strings(const QJsonArray& array);
 // The practice's files and folders without the log folder, which every run writes to.
 std::vector<std::string> FilesOf(const TestPractice& practice);
+// Every table's rows, one text each (a table without rows too).
+using Rows = std::map<std::string, std::set<std::string>>;
+Rows RowsOf(const TestPractice& practice);
+// The memo's last two lines and the messages but the questions every run asks, each
+// after " / ", the database's own text of an error left out ("<text>").
+std::string Ending(const QJsonObject& report);
 // Owner 04 goes to 01 with every data group; killed as kill says ("" for no kill).
 std::string OwnerRun(const std::string& kill = "");
 

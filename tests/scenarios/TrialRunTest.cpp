@@ -71,7 +71,7 @@ std::string Counted(long gone, long changed, long added)
 // The two texts the confirmation must show for a run from before to after, computed
 // from the practice's two states alone.
 std::pair<std::string, std::string> Expected(const Rows& before, const Rows& after, const Snapshot& filesBefore,
-                                             const Snapshot& filesAfter)
+                                             const Snapshot& filesAfter, const std::string& stop)
 {
     std::string informative = "Probelauf auf einer Kopie der Datenbank:";
     std::string detailed;
@@ -107,6 +107,8 @@ std::pair<std::string, std::string> Expected(const Rows& before, const Rows& aft
         informative += "\nDateien: " + Grouped(files) + " gelöscht";
     if (folders > 0)
         informative += "\nOrdner: " + Grouped(folders) + " gelöscht";
+    if (!stop.empty())
+        informative += "\nDer Probelauf bricht ab: " + stop;
     return {informative, detailed};
 }
 
@@ -129,13 +131,29 @@ std::string Answered(std::string scenario, const std::string& answers)
     return scenario.replace(scenario.find('%'), 1, answers);
 }
 
+struct TrialCase {
+    const char* run;
+    std::string change;   // on the generated practice
+    std::string stop;     // the first line of what ends the run early
+};
+
 // Owner and treater runs on generated practices, files of the owner and of patients
-// in the file store: no leaves every byte, yes does what the question said.
+// in the file store: no leaves every byte, yes does what the question said, also where
+// the run stops early (a patient number that names no folder).
 TEST_F(TrialRunTest, NoLeavesEveryByteAndYesDoesWhatTheTrialSaid)
 {
-    for (const char* run : {kOwnerRun, kTreaterRun}) {
-        SCOPED_TRACE(run);
+    const TrialCase cases[] = {
+        {kOwnerRun, "", ""},
+        {kTreaterRun, "", ""},
+        {kOwnerRun, "INSERT INTO PAT (PATNR, STAMMLEBID) SELECT '000050/x', MIN(LEBID) FROM LEB WHERE MDIDK='04'",
+         "Fehler beim Löschen des Patienten 000050/x!"},
+    };
+    for (const TrialCase& c : cases) {
+        const char* const run = c.run;
+        SCOPED_TRACE(run + c.change);
         m_storage.emplace(7, 120);
+        if (!c.change.empty())
+            m_practice.Exec(c.change);
         m_practice.WriteFile("daten/pat/000009/Akte/Befund.pdf");
         m_practice.WriteFile("qa/QS04.xml");
         const Snapshot files = BytesOf(m_practice);
@@ -150,8 +168,8 @@ TEST_F(TrialRunTest, NoLeavesEveryByteAndYesDoesWhatTheTrialSaid)
         const QJsonObject refused = m_report;
 
         Run(Answered(run, "10, 7"));
-        EXPECT_EQ(Memo().back(), "FERTIG!");
-        const auto [informative, detailed] = Expected(rows, RowsByKey(m_practice), files, BytesOf(m_practice));
+        EXPECT_EQ(Memo().back(), c.stop.empty() ? "FERTIG!" : "FEHLER!!!");
+        const auto [informative, detailed] = Expected(rows, RowsByKey(m_practice), files, BytesOf(m_practice), c.stop);
         for (const QJsonObject& report : {refused, m_report}) {
             EXPECT_EQ(Field(report, 1, "text"), "Soll der Löschvorgang jetzt gestartet werden?");
             EXPECT_EQ(Field(report, 1, "informative"), informative);

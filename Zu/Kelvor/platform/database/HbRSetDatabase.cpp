@@ -245,6 +245,7 @@ bool CHbRSetDatabase::OpenConnection(bool readOnly, std::string_view connect, bo
             problem = PracticeFileProblem(readOnly);
             if (problem.empty()) {
                 ExecuteSQL(readOnly ? "PRAGMA schema_version" : "PRAGMA journal_mode=WAL");
+                ExecuteSQL("PRAGMA case_sensitive_like=ON");   // as the servers compare: 'ab' is no 'AB'
                 // Every statement of a run commits on its own: in WAL mode a commit then
                 // needs no flush to disk, only a checkpoint does, and a crash loses no
                 // committed data the database cannot recover.

@@ -4,9 +4,12 @@
 #include "FileStore.h"
 #include "HbRSetDatabase.h"
 #include "HbTrace.h"
+#include "PlainName.h"
 #include "VqPat.h"
 #include "WindowServing.h"
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -16,18 +19,29 @@ constexpr const char* kPatientTables[] = {"BEH",    "BILL",  "FAKT",        "CAS
                                           "ROEBEFUND", "ARCHIV", "REZEPT",   "PATINFO", "LBLOCK", "LBLOCKENTRY",
                                           "GIPS",   "ZPLAN", "WARTELISTE", "WORKFLOW", "DOKUMENT"};
 
-// Only a folder strictly inside pat/ may be removed: a patient number that is
-// empty, a dots entry or holds a separator would name pat/ itself or a folder
-// outside it.
-bool NamesPatientFolder(const std::string& patNr)
+namespace fs = std::filesystem;
+
+// Kelvor's own folder in the data folder, a name the practice system does not use:
+// a folder of the practice's own is never emptied by a run.
+std::string HoldingFolder(const std::string& dataPath)
 {
-    return !patNr.empty() && patNr != "." && patNr != ".." && patNr.find_first_of("/\\") == std::string::npos;
+    return NativePath(dataPath + "Kelvor.geloescht");
 }
 
-// A patient's folder moved aside waits here, outside pat/, until its rows are gone.
-std::string AsideFolder(const std::string& dataPath)
+// A folder itself, not a link to one: nothing is moved into or removed through a link.
+bool IsRealFolder(const fs::path& path)
 {
-    return NativePath(dataPath + "geloescht\\");
+    std::error_code error;
+    return fs::symlink_status(path, error).type() == fs::file_type::directory;
+}
+
+// After a run nothing of the holding folder remains unless something waits in it.
+void RemoveHoldingFolderIfEmpty(const std::string& dataPath)
+{
+    const std::string holding = HoldingFolder(dataPath);
+    std::error_code error;
+    if (!CFileStoreListing::Active() && IsRealFolder(holding) && fs::is_empty(holding, error) && !error)
+        fs::remove(holding, error);
 }
 
 std::string PatientFolder(const std::string& dataPath, const std::string& patNr)
@@ -51,10 +65,14 @@ bool PatientExists(CHbRSetDatabase& db, const std::string& patNr)
 // or stays where it is.
 bool MoveAside(const std::string& folder, const std::string& aside)
 {
+    const fs::path holding = fs::path(aside).parent_path();
     std::error_code error;
-    if (!CFileStoreListing::Active())
-        std::filesystem::create_directories(std::filesystem::path(aside).parent_path(), error);
-    if (std::filesystem::exists(aside, error))
+    if (!CFileStoreListing::Active()) {   // a listing only looks
+        fs::create_directory(holding, error);
+        if (!IsRealFolder(holding))
+            return false;
+    }
+    if (fs::exists(fs::symlink_status(aside, error)))
         DeleteTreeDB(aside + "/");   // a leftover of an earlier removal of the same number
     return MoveFolderDB(folder, aside);
 }
@@ -66,11 +84,15 @@ SDelPat::SDelPat(const CVqPat& pat) : patNr(pat.GetField("PATNR")) {}
 bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, const std::string& dataPath,
                                        bool withFiles)
 {
+    // The whole key, NUL included: a row key that names no entry inside pat/ could
+    // name pat/ itself or a folder outside it, and its rows could be another's.
+    if (!IsPlainName(pat.patNr))
+        return false;
     std::error_code error;
-    const bool hasFolder = withFiles && !dataPath.empty() && NamesPatientFolder(pat.patNr) &&
-                           std::filesystem::is_directory(PatientFolder(dataPath, pat.patNr), error);
+    const bool hasFolder =
+        withFiles && !dataPath.empty() && fs::is_directory(PatientFolder(dataPath, pat.patNr), error);
     const std::string folder = hasFolder ? PatientFolder(dataPath, pat.patNr) : std::string();
-    const std::string aside = hasFolder ? AsideFolder(dataPath) + pat.patNr : std::string();
+    const std::string aside = hasFolder ? HoldingFolder(dataPath) + "/" + pat.patNr : std::string();
     if (hasFolder && !MoveAside(folder, aside)) {
         TraceFolder("cannot move", folder);
         return false;
@@ -85,25 +107,49 @@ bool CLoeschkonzept::DeletePatComplete(CHbRSetDatabase& db, const SDelPat& pat, 
                 dbError.ErrorText().c_str());
         if (hasFolder && !MoveFolderDB(aside, folder))
             TraceFolder("cannot move back", aside);
+        RemoveHoldingFolderIfEmpty(dataPath);
         return false;
     }
     if (hasFolder && !CWindowServing::WhileServing([&aside] { return DeleteTreeDB(aside + "/"); }))
         TraceFolder("cannot remove, the next run removes", aside);
+    RemoveHoldingFolderIfEmpty(dataPath);
     return true;
+}
+
+bool CLoeschkonzept::HoldingFolderUsable(const std::string& dataPath)
+{
+    if (dataPath.empty())
+        return true;   // no data folder, no holding folder
+    std::error_code error;
+    const fs::file_type type = fs::symlink_status(HoldingFolder(dataPath), error).type();
+    return type == fs::file_type::not_found || type == fs::file_type::directory;
 }
 
 void CLoeschkonzept::RemoveMovedFolders(CHbRSetDatabase& db, const std::string& dataPath)
 {
+    const std::string holding = HoldingFolder(dataPath);
+    if (dataPath.empty() || !IsRealFolder(holding))
+        return;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(AsideFolder(dataPath), error)) {
-        const std::string patNr = entry.path().filename().string();
-        const std::string folder = PatientFolder(dataPath, patNr);
-        // A run that ended between the move and the transaction left the patient whole.
-        if (PatientExists(db, patNr) && !std::filesystem::exists(folder, error)) {
-            if (!MoveFolderDB(entry.path().string(), folder))
-                TraceFolder("cannot move back", entry.path().string());
-        } else if (!DeleteTreeDB(entry.path().string() + "/")) {
-            TraceFolder("cannot remove", entry.path().string());
+    // Taken first, the walk removes and moves entries; in name order, as the trace shows them.
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(holding, error))
+        entries.push_back(entry.path());
+    std::ranges::sort(entries);
+    for (const fs::path& entry : entries) {
+        const std::string patNr = entry.filename().string();
+        const bool patientFolder = IsRealFolder(entry) && IsPlainName(patNr);
+        if (patientFolder && !PatientExists(db, patNr)) {
+            if (!DeleteTreeDB(entry.string() + "/"))
+                TraceFolder("cannot remove", entry.string());
+        } else if (const std::string folder = PatientFolder(dataPath, patNr);
+                   patientFolder && !fs::exists(fs::symlink_status(folder, error))) {
+            // A run that ended between the move and the transaction left the patient whole.
+            if (!MoveFolderDB(entry.string(), folder))
+                TraceFolder("cannot move back", entry.string());
+        } else {
+            TraceFolder("leaves", entry.string());
         }
     }
+    RemoveHoldingFolderIfEmpty(dataPath);
 }

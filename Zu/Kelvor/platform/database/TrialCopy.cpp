@@ -1,6 +1,8 @@
 #include "TrialCopy.h"
+#include "BoundStatement.h"
 #include "DBException.h"
 #include "HbRSetConnection.h"
+#include "HbRSet.h"
 #include "HbRSetDatabase.h"
 #include "Schema.h"
 #include "WindowServing.h"
@@ -125,6 +127,70 @@ bool HasTable(sqlite3* db, const std::string& name)
     return Number(db, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='" + name + "'") > 0;
 }
 
+// Every row of one table, in key order, a page at a time.
+class CTableRows : public CHbRSet {
+public:
+    CTableRows(CHbRSetDatabase& db, const TableDef& table) : CHbRSet(&db, table.name, {table.primaryKey})
+    {
+        SetKey(1, true);
+    }
+};
+
+[[noreturn]] void NoRoom()
+{
+    throw CTrialCopy::Refused("im temporären Ordner " + TemporaryFolder() + " ist zu wenig Platz");
+}
+
+void Step(sqlite3* db, sqlite3_stmt* statement, const std::string& table)
+{
+    const int result = sqlite3_step(statement);
+    if (result == SQLITE_FULL)
+        NoRoom();
+    if (result != SQLITE_DONE)
+        Fail(db, table);
+    sqlite3_reset(statement);
+}
+
+// A server's tables, made as the schema makes them on SQLite (binary comparison, trailing
+// blanks counting, as on the practice's servers), filled row by row over the connection.
+void CopyRows(CHbRSetDatabase& practice, sqlite3* copy)
+{
+    Exec(copy, "BEGIN");
+    for (const std::string& statement : SchemaStatements(SqlDialect::Sqlite))
+        Exec(copy, statement);
+    for (const TableDef& table : PracticeSchema()) {
+        sqlite3_stmt* raw = nullptr;
+        const std::string insert = "INSERT INTO \"" + table.name + "\" VALUES (" + Joined(table.columns, "?", ",") + ")";
+        if (sqlite3_prepare_v2(copy, insert.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+            Fail(copy, table.name);
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
+        CTableRows rows(practice, table);
+        for (int found = rows.GetAll(); found == 0; found = rows.Next()) {
+            for (std::size_t i = 0; i < table.columns.size(); ++i) {
+                const std::string& value = rows.GetField(table.columns[i]);
+                sqlite3_bind_text(raw, static_cast<int>(i + 1), value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+            }
+            Step(copy, raw, table.name);
+        }
+    }
+    Exec(copy, "COMMIT");
+}
+
+// What a copy of the practice database takes on disk; 0 where the server does not say.
+long long DatabaseSize(CHbRSetDatabase& practice)
+{
+    if (sqlite3* const source = practice.Connection().SqliteHandle())
+        return Number(source, "PRAGMA page_count") * Number(source, "PRAGMA page_size");
+    const std::string query = practice.Dialect() == SqlDialect::PostgreSql ? "SELECT pg_database_size(current_database())"
+        : practice.Dialect() == SqlDialect::MariaDb
+        ? "SELECT SUM(DATA_LENGTH + INDEX_LENGTH) FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()"
+        : "";
+    long long size = 0;
+    if (!query.empty())
+        RunBound(practice, query, {}, [&size](std::vector<std::string>&& row) { size = std::atoll(row.front().c_str()); });
+    return size;
+}
+
 void CopyPages(sqlite3* from, sqlite3* to)
 {
     sqlite3_backup* const backup = sqlite3_backup_init(to, "main", from, "main");
@@ -136,11 +202,10 @@ void CopyPages(sqlite3* from, sqlite3* to)
         CWindowServing::IfDue();
     } while (result == SQLITE_OK || result == SQLITE_BUSY || result == SQLITE_LOCKED);
     sqlite3_backup_finish(backup);
-    if (result != SQLITE_DONE) {
-        if (result == SQLITE_FULL)
-            throw CTrialCopy::Refused("im temporären Ordner " + TemporaryFolder() + " ist zu wenig Platz");
+    if (result == SQLITE_FULL)
+        NoRoom();
+    if (result != SQLITE_DONE)
         Fail(to);
-    }
 }
 
 void RemoveFiles(const std::string& path)
@@ -165,11 +230,9 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
     if (!fs::is_directory(folder, error))
         throw Refused("den temporären Ordner " + folder + " gibt es nicht");
     sqlite3* const source = practice.Connection().SqliteHandle();
-    const long long size =
-        Number(source, "PRAGMA page_count") * Number(source, "PRAGMA page_size");
     struct statvfs disk {};
     if (::statvfs(folder.c_str(), &disk) != 0 ||
-        static_cast<long double>(disk.f_bavail) * disk.f_frsize < static_cast<long double>(size) * 1.1L)
+        static_cast<long double>(disk.f_bavail) * disk.f_frsize < static_cast<long double>(DatabaseSize(practice)) * 1.1L)
         throw Refused("im temporären Ordner " + folder + " ist zu wenig Platz");
 
     m_path = NewPath(folder);
@@ -178,7 +241,10 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
         throw Refused("im temporären Ordner " + folder + " kann nicht geschrieben werden");
     try {
         const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
-        CopyPages(source, copy.get());
+        if (source != nullptr)
+            CopyPages(source, copy.get());
+        else
+            CopyRows(practice, copy.get());
         Exec(copy.get(), "BEGIN");
         for (const TableDef& table : PracticeSchema()) {
             if (HasTable(copy.get(), table.name))

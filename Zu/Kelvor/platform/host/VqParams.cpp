@@ -1,6 +1,7 @@
 #include "VqParams.h"
 #include "FileStore.h"
 #include "IniFile.h"
+#include "PlainName.h"
 #include <QDir>
 #include <QFileInfo>
 #include <mutex>
@@ -111,7 +112,7 @@ std::string GetVqPasswordHash()
 std::string GetVqMandantFotoPath(const std::string& mdId, bool mustExist)
 {
     const std::string data = GetVqDataPath(0);
-    if (data.empty())
+    if (data.empty() || !IsPlainName(mdId))
         return {};
     const std::string photo = data + "fotos/mandant" + mdId + ".jpg";
     if (mustExist && !QFileInfo(QString::fromStdString(photo)).isFile())

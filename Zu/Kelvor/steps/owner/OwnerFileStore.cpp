@@ -1,9 +1,9 @@
 #include "FileStore.h"
 #include "HbBasis.h"
 #include "KelvorDlg.h"
+#include "steps/owner/OwnerNumber.h"
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <string_view>
 
 // The owner's entries in the file store carry the owner number in their names,
@@ -11,11 +11,6 @@
 // system writes and reads them: as atoi reads a text.
 
 namespace {
-
-long ReadNumber(std::string_view text)
-{
-    return std::strtol(std::string(text).c_str(), nullptr, 10);
-}
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
@@ -26,12 +21,13 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
 
 // Hands every entry of folder, "." and ".." included, to examine(finder, owner).
 // A key that reads as no positive number names no owner's entries (entries
-// without digits read as 0), so then nothing is walked at all.
+// without digits read as 0), and an empty folder text names no folder (not the
+// current one), so then nothing is walked at all.
 template <class Examine>
 void WalkOwnerEntries(const std::string& ownerKey, const std::string& folder, Examine examine)
 {
     const long owner = ReadNumber(ownerKey);
-    if (owner <= 0)
+    if (owner <= 0 || folder.empty())
         return;
     CDBFileFind finder;
     if (!finder.FindFile(folder + "*", 0))

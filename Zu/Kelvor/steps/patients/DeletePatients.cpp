@@ -2,6 +2,7 @@
 #include "KelvorDlg.h"
 #include "Loeschkonzept.h"
 #include "MessageService.h"
+#include "PlainName.h"
 #include "VqBeh.h"
 #include "VqParams.h"
 #include "VqPat.h"
@@ -34,7 +35,8 @@ bool RemoveSelectedPatients(CKelvorDlg& dlg, Selects selects)
         if (!selects(pat))
             return pat.Next();
         if (!DeletePatientCompletely(pat)) {
-            AfxMessageBox("Fehler beim Löschen des Patienten " + pat.GetField("PATNR") + "!\nBreche ab.", MB_OK, 0);
+            AfxMessageBox("Fehler beim Löschen des Patienten " + WithVisibleControls(pat.GetField("PATNR")) + "!\nBreche ab.",
+                          MB_OK, 0);
             failed = true;
             return 1;
         }
