@@ -108,6 +108,7 @@ public:
     // The trial run on a copy of the practice (KelvorTrial.cpp): its result, or nothing
     // when the practice could not be reached again afterwards (said to the user).
     std::optional<STrialResult> PlayTrial(const std::vector<std::string>& keys);
+    STrialResult PlayOnCopy(const std::vector<std::string>& keys);   // throws CDBException, CTrialCopy::Refused
     void SwitchDatabase(const std::string& connect);
     bool m_bTrial = false;                   // a trial plays: no status line, no message box
 

@@ -50,42 +50,53 @@ private:
 
 std::optional<STrialResult> CKelvorDlg::PlayTrial(const std::vector<std::string>& keys)
 {
-    STrialResult result;
-    const std::string practice = dbDatabase.GetCryptConnect();
     SetBusy(true);
     EnableControls(false);
-    const CWindowServing served;
-    try {
-        const CTrialCopy copy(dbDatabase);
-        {
-            const CTrialMode mode(m_bTrial);
-            const CTrialMessages messages;
-            const CFileStoreListing files;
-            try {
-                SwitchDatabase(copy.ConnectText());
-                PlayRun(keys);
-            } catch (const CDBException&) {
-                SwitchDatabase(practice);
-                throw;
-            }
-            SwitchDatabase(practice);
-            result.files = files.Files();
-            result.folders = files.Folders();
-            result.stop = messages.First();
+    STrialResult result;
+    std::optional<CDBException> failure;
+    {
+        const CWindowServing served;
+        // Reading the practice for the copy is the trial's too, not the run's.
+        const CTrialMode mode(m_bTrial);
+        try {
+            result = PlayOnCopy(keys);
+        } catch (const CTrialCopy::Refused& refused) {
+            result.noCopy = refused.what();
+        } catch (const CDBException& error) {
+            failure = error;
         }
-        result.tables = copy.Changes();
-    } catch (const CTrialCopy::Refused& refused) {
-        result.noCopy = refused.what();
-    } catch (const CDBException& error) {
-        m_progress.SetPercent(0);
-        EnableControls(true);
-        SetBusy(false);
-        ReportDatabaseError(error, "Der Löschvorgang wird nicht gestartet.");
-        return std::nullopt;
     }
     m_progress.SetPercent(0);
     EnableControls(true);
     SetBusy(false);
+    if (failure) {
+        ReportDatabaseError(*failure, "Der Löschvorgang wird nicht gestartet.");
+        return std::nullopt;
+    }
+    return result;
+}
+
+STrialResult CKelvorDlg::PlayOnCopy(const std::vector<std::string>& keys)
+{
+    const std::string practice = dbDatabase.GetCryptConnect();
+    const CTrialCopy copy(dbDatabase);
+    STrialResult result;
+    {
+        const CTrialMessages messages;
+        const CFileStoreListing files;
+        try {
+            SwitchDatabase(copy.ConnectText());
+            PlayRun(keys);
+        } catch (const CDBException&) {
+            SwitchDatabase(practice);
+            throw;
+        }
+        SwitchDatabase(practice);
+        result.files = files.Files();
+        result.folders = files.Folders();
+        result.stop = messages.First();
+    }
+    result.tables = copy.Changes();
     return result;
 }
 

@@ -6,6 +6,8 @@
 #include "HbRSetDatabase.h"
 #include "Schema.h"
 #include "WindowServing.h"
+#include <QSqlDatabase>
+#include <QStringList>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -13,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/statvfs.h>
@@ -151,14 +154,32 @@ void Step(sqlite3* db, sqlite3_stmt* statement, const std::string& table)
     sqlite3_reset(statement);
 }
 
+// The practice's tables the server has, in upper case: a practice may lack one, and its
+// run then fails on that table's statements alone.
+std::set<std::string> ServerTables(CHbRSetDatabase& practice)
+{
+    std::set<std::string> names;
+    CHbRSetConnection& connection = practice.Connection();
+    connection.Run([&] {
+        for (const QString& name : connection.Database().tables())
+            names.insert(name.toUpper().toStdString());
+    });
+    return names;
+}
+
 // A server's tables, made as the schema makes them on SQLite (binary comparison, trailing
 // blanks counting, as on the practice's servers), filled row by row over the connection.
 void CopyRows(CHbRSetDatabase& practice, sqlite3* copy)
 {
+    const std::set<std::string> present = ServerTables(practice);
     Exec(copy, "BEGIN");
     for (const std::string& statement : SchemaStatements(SqlDialect::Sqlite))
         Exec(copy, statement);
     for (const TableDef& table : PracticeSchema()) {
+        if (!present.contains(table.name)) {
+            Exec(copy, "DROP TABLE \"" + table.name + "\"", table.name);
+            continue;
+        }
         sqlite3_stmt* raw = nullptr;
         const std::string insert = "INSERT INTO \"" + table.name + "\" VALUES (" + Joined(table.columns, "?", ",") + ")";
         if (sqlite3_prepare_v2(copy, insert.c_str(), -1, &raw, nullptr) != SQLITE_OK)
