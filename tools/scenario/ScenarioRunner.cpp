@@ -1,4 +1,5 @@
 #include "ScenarioRunner.h"
+#include "HbLibrary.h"
 #include "HbTrace.h"
 #include "KelvorApp.h"
 #include "KelvorDlg.h"
@@ -146,16 +147,15 @@ void Perform(CKelvorDlg& dlg, const QJsonObject& action)
     }
 }
 
-// Where the password library is looked for: the stand-in beside the runner, or
-// an empty folder when the scenario has no library at all.
+// Where the password library is loaded from: the stand-in's folder beside the
+// runner, or an empty folder when the scenario has no library at all.
 void ChoosePasswordLibrary(const QJsonValue& password, const QTemporaryDir& emptyFolder)
 {
     if (password.isString() && password.toString() == QStringLiteral("missing")) {
-        ::setenv("VQ_LIBPATH", emptyFolder.path().toLocal8Bit().constData(), 1);
+        CHbLibrary::SetFolder(emptyFolder.path().toStdString());
         return;
     }
-    const QString standIn = QCoreApplication::applicationDirPath() + QStringLiteral("/standin");
-    ::setenv("VQ_LIBPATH", standIn.toLocal8Bit().constData(), 1);
+    CHbLibrary::SetFolder((QCoreApplication::applicationDirPath() + QStringLiteral("/standin")).toStdString());
     ::setenv("VQ_STANDIN_ANSWER", password.toBool(true) ? "1" : "0", 1);
 }
 // As a power loss or kill -9 would end the program: no clean-up of any kind.
@@ -232,6 +232,8 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     });
 
     theApp.InitInstance();
+
+    CHbLibrary::SetFolder({});
 
     QJsonArray messageReport;
     for (const auto& message : messages.Messages()) {
