@@ -17,6 +17,7 @@ inline double SecondsSince(std::chrono::steady_clock::time_point start)
 
 #include "Database.h"
 #include "ScriptedMessageService.h"
+#include "SeamScope.h"
 #include "TestPractice.h"
 #include <QApplication>
 #include <cstdio>
@@ -34,14 +35,12 @@ public:
     {
         std::printf("practice of %ld patients generated in %.1f s; peak RSS %ld KiB\n", m_patients,
                     SecondsSince(m_generating), PeakRssKiB());
-        m_previous = SetMessageService(&m_messages);
         if (!OpenDatabase(2))
             throw std::runtime_error("the practice database does not open");
     }
     ~BenchmarkPractice()
     {
         CloseDatabase();
-        SetMessageService(m_previous);
     }
     BenchmarkPractice(const BenchmarkPractice&) = delete;
     BenchmarkPractice& operator=(const BenchmarkPractice&) = delete;
@@ -55,5 +54,5 @@ private:
     const std::chrono::steady_clock::time_point m_generating = std::chrono::steady_clock::now();
     TestPractice m_practice;
     CScriptedMessageService m_messages;
-    IMessageService* m_previous = nullptr;
+    const CSeamScope<seam::MessageService> m_messageService{&m_messages};
 };

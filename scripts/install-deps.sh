@@ -8,6 +8,7 @@ packages=(
   libsodium-dev libsqlite3-dev libgtest-dev googletest
   unixodbc-dev odbc-postgresql postgresql odbc-mariadb mariadb-server
   xvfb xauth x11-utils fonts-dejavu-core
+  lowdown lintian
 )
 # One line per known package: all of them known and installed ("ii") means nothing to do.
 states="$(dpkg-query -W -f='${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null || true)"

@@ -7,7 +7,7 @@
 #include "Loeschkonzept.h"
 #include "Mb.h"
 #include "MessageService.h"
-#include "RunPoint.h"
+#include "Seams.h"
 #include "VqParams.h"
 #include "WindowServing.h"
 #include <algorithm>
@@ -163,7 +163,7 @@ void CKelvorDlg::PlayRun(const std::vector<std::string>& keys)
 
     m_progress.SetPercent(0);
     if (ok) {
-        CRunPoint::Reach("MakeBillsForAllPat");
+        seam::RunPoint::Call("MakeBillsForAllPat");
         CMb().MakeBillsForAllPat("00014", "");
     }
     ExecuteSQL(kOrphanBillingCases);

@@ -8,10 +8,9 @@
 #include "OpenFile.h"
 #include "MessageService.h"
 #include "PumpMessages.h"
-#include "StatementLog.h"
+#include "Seams.h"
 #include "Windows1252.h"
 #include <array>
-#include <fcntl.h>
 
 namespace {
 // Rounded done * 100 / total with a 64-bit intermediate, as the framework's MulDiv.
@@ -34,7 +33,7 @@ constexpr std::array kForeignDateFormats = {"SET DATEFORMAT ymd",
 
 bool CKelvorDlg::ExecuteSQL(const std::string& statement)
 {
-    CStatementLog::Record(statement);
+    seam::DialogStatement::Call(statement);
     if (RunStatement(statement))
         return true;
     ++m_nFailedStatements;
@@ -109,7 +108,7 @@ void CKelvorDlg::AddStatusLine(const std::string& text)
 // Every user account of the workstation writes to the same log.
 bool CKelvorDlg::AppendToLogFile(const std::string& path, const std::string& text)
 {
-    const COpenFile file(path, O_WRONLY | O_CREAT, 0666);
+    const COpenFile file(path, OpenFor::Appending, 0666);
     const bool written = file.Append(ToWindows1252(text));
     file.SetMode(0666);
     return written;

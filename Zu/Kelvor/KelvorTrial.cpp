@@ -4,7 +4,7 @@
 #include "Database.h"
 #include "DBException.h"
 #include "FileStore.h"
-#include "Hook.h"
+#include "HooksMuted.h"
 #include "KelvorDlg.h"
 #include "MessageService.h"
 #include "WindowServing.h"

@@ -1,17 +1,14 @@
 #include "RunMarker.h"
+#include "FileSystem.h"
 #include "HbTrace.h"
 #include "OpenFile.h"
-#include "RunPoint.h"
+#include "Seams.h"
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <iomanip>
 #include <map>
 #include <sstream>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -53,35 +50,25 @@ std::string Failure(int error)
     }
 }
 
-// A write that stops short (a full disk) sets no error of its own.
-bool WriteAll(int fd, const std::string& text)
-{
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written >= 0 && written != static_cast<ssize_t>(text.size()))
-        errno = ENOSPC;
-    return written == static_cast<ssize_t>(text.size());
-}
-
 // Why a run's records cannot be kept in folder, or nothing: the marker, the run log
 // and the trace are each absent or a regular file that can be written.
 std::string UnwritableRecord(const std::string& folder)
 {
     for (const char* name : {"Kelvor.lauf", "Kelvor.log", "Trace.log"}) {
-        struct stat status {};
-        if (::lstat((folder + name).c_str(), &status) != 0)
+        const PathKind kind = KindOf(folder + name);
+        if (kind == PathKind::Missing)
             continue;
-        if (!S_ISREG(status.st_mode))
+        if (kind != PathKind::File)
             return std::string(name) + " ist keine Datei.";
-        if (COpenFile(folder + name, O_WRONLY).Fd() < 0)
-            return std::string(name) + ": " + Failure(errno) + ".";
+        if (const COpenFile file(folder + name, OpenFor::Writing); !file.IsOpen())
+            return std::string(name) + ": " + Failure(file.OpenError()) + ".";
     }
     return {};
 }
 
 std::string Text(const RunChoices& choices, std::time_t started)
 {
-    std::tm local{};
-    ::localtime_r(&started, &local);
+    const std::tm local = LocalTime(started);
     std::ostringstream text;
     text << "Modus=" << (choices.treaterMode ? "Behandler" : "Praxisinhaber") << '\n';
     for (const std::string& key : choices.deleteIds)
@@ -190,13 +177,12 @@ std::optional<CRunMarker::Refusal> CRunMarker::Begin(const RunChoices& choices, 
     if (m_path.empty())
         return std::nullopt;
     // Held from the look to the rename: another Kelvor's look waits for it.
-    const COpenFile folder(Folder(m_path), O_RDONLY | O_DIRECTORY);
-    if (folder.Fd() >= 0)
-        ::flock(folder.Fd(), LOCK_EX);
+    const COpenFile folder(Folder(m_path), OpenFor::Folder);
+    folder.Lock();
     std::optional<Run> other = Read();
     if (other && other->busy)
         return Refusal{std::move(other), {}};
-    CRunPoint::Reach("WriteMarker");
+    seam::RunPoint::Call("WriteMarker");
     std::string reason = UnwritableRecord(Folder(m_path));
     if (reason.empty())
         reason = Write(choices, started);
@@ -218,25 +204,23 @@ std::string CRunMarker::Write(const RunChoices& choices, std::time_t started)
 bool CRunMarker::WriteFile(const std::string& text)
 {
     const std::string temporary = m_path + ".neu";
-    ::unlink(temporary.c_str());
+    RemoveFile(temporary);
     // Locked before it has the marker's name.
-    const COpenFile& file = m_held.emplace(temporary, O_WRONLY | O_CREAT | O_EXCL);
-    if (file.Fd() < 0 || ::flock(file.Fd(), LOCK_EX | LOCK_NB) != 0 || ::fchmod(file.Fd(), 0644) != 0 ||
-        !WriteAll(file.Fd(), text) || ::fsync(file.Fd()) != 0 || ::rename(temporary.c_str(), m_path.c_str()) != 0) {
+    const COpenFile& file = m_held.emplace(temporary, OpenFor::CreatingNew);
+    if (!file.TryLock() || !file.SetMode(0644) || !file.Append(text) || !file.Sync() || !RenameFile(temporary, m_path)) {
         const int error = errno;
         m_held.reset();
-        ::unlink(temporary.c_str());   // no part of a marker stays behind
+        RemoveFile(temporary);   // no part of a marker stays behind
         errno = error;
         return false;
     }
     // The rename itself must survive a power loss too.
-    const COpenFile folder(Folder(m_path), O_RDONLY | O_DIRECTORY);
-    return folder.Fd() >= 0 && ::fsync(folder.Fd()) == 0;
+    return COpenFile(Folder(m_path), OpenFor::Folder).Sync();
 }
 
 void CRunMarker::Remove()
 {
-    if (!m_path.empty() && ::unlink(m_path.c_str()) != 0 && errno != ENOENT)
+    if (!m_path.empty() && !RemoveFile(m_path))
         HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Remove: %s: %s", m_path.c_str(), std::strerror(errno));
     // Unlocked only once it is gone: no other Kelvor takes a run that ends as one cut short.
     m_held.reset();
@@ -246,21 +230,16 @@ std::optional<CRunMarker::Run> CRunMarker::Read() const
 {
     if (m_path.empty())
         return std::nullopt;
-    const COpenFile file(m_path, O_RDONLY);
-    if (file.Fd() < 0 && errno == ENOENT)
+    const COpenFile file(m_path, OpenFor::Reading);
+    if (file.OpenError() == ENOENT)
         return std::nullopt;
-    const bool busy = file.Fd() >= 0 && ::flock(file.Fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    struct stat status {};
+    const bool busy = file.LockedByAnother();
     // Unlocked, but removed or replaced since it was opened: its run has ended, and
     // the marker there now (if any) is the one that counts.
-    if (!busy && file.Fd() >= 0 && ::fstat(file.Fd(), &status) == 0 && status.st_nlink == 0)
+    if (!busy && file.Unlinked())
         return Read();
-    std::string text;
-    char buffer[4096];
-    ssize_t got = 0;
-    while (file.Fd() >= 0 && (got = ::read(file.Fd(), buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<std::size_t>(got));
-    std::optional<Run> run = file.Fd() >= 0 && got == 0 ? Parse(text) : std::nullopt;
+    const std::optional<std::string> text = file.ReadAll();
+    std::optional<Run> run = text ? Parse(*text) : std::nullopt;
     if (!run)
         HbTrace(1, 0, __FILE__, __LINE__, "CRunMarker::Read: %s cannot be read; taken as no interrupted run", m_path.c_str());
     else

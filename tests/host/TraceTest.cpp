@@ -1,4 +1,5 @@
 #include "HbTrace.h"
+#include "SeamScope.h"
 #include "TestPractice.h"
 #include <gtest/gtest.h>
 #include <regex>
@@ -12,11 +13,12 @@ TEST(Trace, EntriesGoToTheLogFolderWhenItExistsAndToTheSinkUncut)
     EXPECT_FALSE(practice.Exists("spuren"));
     practice.WriteFile("spuren/");
     std::vector<std::string> texts;
-    SetTraceSink([&texts](const std::string& text) { texts.push_back(text); });
     const std::string statement(5000, 'x');
-    HbTrace(1, 0, "KelvorToolkit.cpp", 64, "CKelvorDlg::ExecuteSQL: %s\n%s", "DELETE FROM LEB", "no such table");
-    HbTrace(2, 7, "Other.cpp", 5, "%s", statement.c_str());
-    SetTraceSink({});
+    {
+        const CSeamScope<seam::Trace> sink([&texts](const std::string& text) { texts.push_back(text); });
+        HbTrace(1, 0, "KelvorToolkit.cpp", 64, "CKelvorDlg::ExecuteSQL: %s\n%s", "DELETE FROM LEB", "no such table");
+        HbTrace(2, 7, "Other.cpp", 5, "%s", statement.c_str());
+    }
     HbTrace(1, 0, "a.cpp", 1, "not captured");
 
     const std::regex stamp(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} L)");

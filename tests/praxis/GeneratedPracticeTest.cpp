@@ -27,12 +27,12 @@ TEST(GeneratedPracticeTest, SameSeedGivesTheSameRowsInEveryTable)
 }
 
 // The command makes the demo practice and sets its password from standard input, in
-// a settings file left for its owner only.
+// files left for their owner only; what it refuses changes nothing.
 TEST(GeneratedPracticeTest, CommandCreatesAPracticeAndSetsThePasswordReadWithoutItsNewline)
 {
     const QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("praxis"));
-    const std::string settings = folder.toStdString() + "/vqparams.ini";
+    const std::filesystem::path practice = folder.toStdString();
     const auto run = [](const QStringList& arguments, const QByteArray& input) {
         QProcess process;
         process.start(qEnvironmentVariable("KELVOR_BIN_DIR") + QStringLiteral("/kelvor-praxis"), arguments);
@@ -42,23 +42,34 @@ TEST(GeneratedPracticeTest, CommandCreatesAPracticeAndSetsThePasswordReadWithout
         return std::to_string(process.exitCode()) + " " + process.readAllStandardOutput().toStdString() +
                process.readAllStandardError().toStdString();
     };
-    EXPECT_EQ(run({QStringLiteral("create"), folder, QStringLiteral("--seed"), QStringLiteral("3"),
-                   QStringLiteral("--patients=7"), QStringLiteral("--patients=-5")}, {}),
-              "2 kelvor-praxis: --patients needs a whole number of 0 or more, not \"-5\"\n"
-              "usage: kelvor-praxis create FOLDER [--seed N] [--patients N] [--password TEXT] [--connect TEXT]\n"
-              "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n"
-              "       kelvor-praxis backup PRACTICE TARGET\n"
-              "       kelvor-praxis restore TARGET PRACTICE\n");
-    EXPECT_EQ(run({QStringLiteral("create"), folder, QStringLiteral("--patients=7")}, {}),
-              "0 Created practice " + folder.toStdString() + " (seed 1, 7 patients)\n");
-    EXPECT_EQ(run({QStringLiteral("password"), folder}, QByteArrayLiteral("Zahn arzt!\n")),
-              "0 Password set for practice " + folder.toStdString() + "\n");
-    const std::string hash = CIniFile::Load(settings).Value("Kennwort", "Hash");
-    EXPECT_EQ(std::filesystem::status(settings).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    const QString create = QStringLiteral("create");
+    const QString password = QStringLiteral("password");
+    const std::string tooShort =
+        "2 kelvor-praxis: Das Passwort muss mindestens 8 Zeichen lang sein; das bisherige Passwort bleibt.\n";
+    const struct { QStringList arguments; QByteArray input; std::string output; } runs[] = {
+        {{create, folder, QStringLiteral("--seed"), QStringLiteral("3"), QStringLiteral("--patients=7"),
+          QStringLiteral("--patients=-5")}, {},
+         "2 kelvor-praxis: --patients needs a whole number of 0 or more, not \"-5\"\n"
+         "usage: kelvor-praxis create FOLDER [--seed N] [--patients N] [--password TEXT] [--connect TEXT]\n"
+         "       kelvor-praxis password FOLDER   (reads the new password from standard input)\n"
+         "       kelvor-praxis backup PRACTICE TARGET\n"
+         "       kelvor-praxis restore TARGET PRACTICE\n"},
+        {{create, folder, QStringLiteral("--password=")}, {},
+         "2 kelvor-praxis: Das Passwort darf nicht leer sein; es wurde keine Praxis angelegt.\n"},
+        {{create, folder, QStringLiteral("--patients=7")}, {}, "0 Created practice " + practice.string() + " (seed 1, 7 patients)\n"},
+        {{password, folder}, QByteArrayLiteral("Zahn arzt!\n"), "0 Password set for practice " + practice.string() + "\n"},
+        {{password, folder}, QByteArrayLiteral("Zahnärz\n"), tooShort},   // 7 characters in 8 bytes
+        {{password, folder}, QByteArrayLiteral("\n"), tooShort},
+    };
+    for (const auto& [arguments, input, output] : runs)
+        EXPECT_EQ(run(arguments, input), output);
+    for (const char* file : {"praxis.db", "vqparams.ini"})
+        EXPECT_EQ(std::filesystem::status(practice / file).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write) << file;
+    const std::string hash = CIniFile::Load((practice / "vqparams.ini").string()).Value("Kennwort", "Hash");
     ASSERT_GE(sodium_init(), 0);
-    for (const auto& [password, accepted] : {std::pair<std::string, int>{"Zahn arzt!", 0}, {"Zahn arzt!\n", -1}, {"kelvor", -1}})
-        EXPECT_EQ(crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()), accepted) << password;
+    for (const auto& [word, accepted] : {std::pair<std::string, int>{"Zahn arzt!", 0}, {"Zahn arzt!\n", -1}, {"kelvor", -1}, {"Zahnärz", -1}})
+        EXPECT_EQ(crypto_pwhash_str_verify(hash.c_str(), word.data(), word.size()), accepted) << word;
 }
 
 }  // namespace

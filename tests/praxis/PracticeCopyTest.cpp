@@ -44,6 +44,8 @@ TEST_F(PracticeCopyTest, BackupDuringWritesRestoresToOneCommittedState)
     std::atomic<long> committed{0};
     long before = 0;
     long after = 0;
+    for (const char* file : {"praxis.db", "vqparams.ini"})
+        fs::permissions(m_folder / file, fs::perms(0644));   // as an older practice may have them
     {
         const std::jthread writer([&committed, database = m_folder / "praxis.db"](const std::stop_token& stop) {
             const SqliteConnection db(database, SQLITE_OPEN_READWRITE);
@@ -64,6 +66,14 @@ TEST_F(PracticeCopyTest, BackupDuringWritesRestoresToOneCommittedState)
     }
     ASSERT_GT(after, before) << "the writer committed nothing while the backup ran";
     CopyPractice(m_scratch / "sicherung", m_scratch / "zurueck");
+    // Patient data for its owner only; the copied practice is left without WAL files as it was.
+    for (const char* copy : {"sicherung", "zurueck"}) {
+        for (const char* file : {"praxis.db", "vqparams.ini"})
+            EXPECT_EQ(fs::status(m_scratch / copy / file).permissions(), fs::perms::owner_read | fs::perms::owner_write)
+                << copy << '/' << file;
+        for (const char* file : {"praxis.db-wal", "praxis.db-shm"})
+            EXPECT_FALSE(fs::exists(m_scratch / copy / file)) << copy << '/' << file;
+    }
 
     const SqliteConnection restored(m_scratch / "zurueck/praxis.db", SQLITE_OPEN_READONLY);
     EXPECT_EQ(restored.Value("PRAGMA integrity_check"), "ok");

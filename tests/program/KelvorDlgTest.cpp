@@ -1,5 +1,5 @@
 #include "DialogFixture.h"
-#include "StatementLog.h"
+#include "SeamScope.h"
 #include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -23,14 +23,15 @@ TEST_F(KelvorDlgTest, ClosingTheWindowDuringARunDoesNothingAfterItEndsTheDialog)
     m_messages.SetNextAnswer(SOLLICH_YES);
     m_messages.SetNextAnswer(IDNO);
     std::vector<bool> visible;
-    CStatementLog::SetSink([&window, &visible](const std::string&) {
-        window.close();
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(&window, &escape);
-        visible.push_back(window.isVisible());
-    });
-    dlg.m_btnStart.Click();
-    CStatementLog::SetSink({});
+    {
+        const CSeamScope<seam::DialogStatement> closing([&window, &visible](const std::string&) {
+            window.close();
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &escape);
+            visible.push_back(window.isVisible());
+        });
+        dlg.m_btnStart.Click();
+    }
     EXPECT_EQ(MemoLines().back(), "FERTIG!");
     EXPECT_FALSE(visible.empty());
     EXPECT_EQ(visible, std::vector<bool>(visible.size(), true));

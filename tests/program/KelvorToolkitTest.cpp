@@ -1,4 +1,5 @@
 #include "DialogFixture.h"
+#include "SeamScope.h"
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -19,9 +20,10 @@ TEST_F(ToolkitTest, StatementsOpenTheDialogsOwnConnectionOnFirstUseAndTraceEachF
     EXPECT_FALSE(dlg.m_db.IsOpen());
     ASSERT_EQ(std::rename((file + ".away").c_str(), file.c_str()), 0);
     std::vector<std::string> sent;
-    CHbRSetDatabase::SetStatementHook([&sent](std::string_view statement) { sent.emplace_back(statement); });
-    EXPECT_FALSE(dlg.ExecuteSQL("DELETE FROM TSEBONX WHERE MDID='01'"));
-    CHbRSetDatabase::SetStatementHook({});
+    {
+        const CSeamScope<seam::DatabaseStatement> seen([&sent](std::string_view statement) { sent.emplace_back(statement); });
+        EXPECT_FALSE(dlg.ExecuteSQL("DELETE FROM TSEBONX WHERE MDID='01'"));
+    }
     EXPECT_TRUE(dlg.m_db.IsOpen());
     // The session's date-format statements go first and fail on this database without a trace.
     EXPECT_EQ(sent, (std::vector<std::string>{"SET DATEFORMAT ymd",

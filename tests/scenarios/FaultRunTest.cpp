@@ -1,7 +1,7 @@
 // Runs on a practice that fails under them: a database error ends the run as failed
 // with the message naming the table, and nothing is taken for "nothing found".
-#include "HbRSetDatabase.h"
 #include "ScenarioFixture.h"
+#include "SeamScope.h"
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -104,7 +104,7 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
     Run(OwnerRun());
     const Rows reference = RowsOf(m_practice);
     const std::vector<std::string> referenceFiles = FilesOf(m_practice);
-    CHbRSetDatabase::SetLockWait(std::chrono::milliseconds(300));
+    const CSeamScope<seam::LockWait> shortWait(std::chrono::milliseconds(300));
     for (const FaultCase& c : kFaultCases) {
         const TestPractice practice(1, 60);
         if ((c.fault == Fault::TerminateConnections) != practice.OnServer())
@@ -112,12 +112,13 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
         SCOPED_TRACE(std::string(c.verb) + " " + c.trigger + "#" + std::to_string(c.k) + " fault " + std::to_string(static_cast<int>(c.fault)));
         int seen = 0;
         std::string undo;
-        CHbRSetDatabase::SetStatementHook([&](std::string_view statement) {
-            if (statement.starts_with(c.verb) && statement.find(c.trigger) != std::string_view::npos && ++seen == c.k)
-                undo = Inject(practice, c);
-        });
-        EXPECT_EQ(Ending(Run(practice, OwnerRun())), c.ending);
-        CHbRSetDatabase::SetStatementHook({});
+        {
+            const CSeamScope<seam::DatabaseStatement> fault([&](std::string_view statement) {
+                if (statement.starts_with(c.verb) && statement.find(c.trigger) != std::string_view::npos && ++seen == c.k)
+                    undo = Inject(practice, c);
+            });
+            EXPECT_EQ(Ending(Run(practice, OwnerRun())), c.ending);
+        }
         ASSERT_GE(seen, c.k);
         if (!undo.empty())
             practice.Exec(undo);
@@ -132,7 +133,6 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
         EXPECT_EQ(RowsOf(practice), reference);
         EXPECT_EQ(FilesOf(practice), referenceFiles);
     }
-    CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
 }
 
 // Faults a user meets who may not write everything (root may): a database file, or a

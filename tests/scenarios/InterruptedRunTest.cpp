@@ -1,7 +1,7 @@
 // A run cut short (kill -9, power loss) leaves its marker; the next start offers to finish it, and
 // finishing reaches the state of a run that was never interrupted. A busy run is never joined.
 #include "RunMarker.h"
-#include "RunPoint.h"
+#include "SeamScope.h"
 #include "ScenarioFixture.h"
 #include <algorithm>
 #include <filesystem>
@@ -167,13 +167,14 @@ TEST_F(UnfinishedRunTest, AMarkerIsOnlyFinishedWhenAskedAndABusyRunIsNeverJoined
             begin();
         if (c.other == Other::StartsAtTheSameMoment) {
             // This Kelvor must wait for the other's marker, never run beside it.
-            CRunPoint::SetObserver([&](std::string_view) {
-                StartChild(child, c.scenario);
-                while (!(waited = WaitsForLock(child.processId())) && child.state() != QProcess::NotRunning)
-                    child.waitForFinished(20);
-            });
-            begin();
-            CRunPoint::SetObserver({});
+            {
+                const CSeamScope<seam::RunPoint> atMarker([&](std::string_view) {
+                    StartChild(child, c.scenario);
+                    while (!(waited = WaitsForLock(child.processId())) && child.state() != QProcess::NotRunning)
+                        child.waitForFinished(20);
+                });
+                begin();
+            }
             ASSERT_TRUE(FinishChild(child));
             EXPECT_TRUE(waited);
         } else {

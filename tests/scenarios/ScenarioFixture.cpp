@@ -1,6 +1,5 @@
 #include "ScenarioFixture.h"
 #include "ScenarioRunner.h"
-#include "Windows1252.h"
 #include <QJsonDocument>
 #include <filesystem>
 #include <fstream>
@@ -83,11 +82,17 @@ std::vector<std::string> ScenarioFixture::Messages() const
     return messages;
 }
 
+// Written out byte for byte, not by the converter the log is written with.
 std::string ScenarioFixture::MemoAsLog() const
 {
+    const std::pair<std::string_view, char> letters[] = {{"ä", '\xE4'}, {"ö", '\xF6'}, {"ü", '\xFC'}, {"ß", '\xDF'}};
     std::string log;
-    for (const std::string& line : Memo())
-        log += ToWindows1252(line) + '\n';
+    for (const std::string& line : Memo()) {
+        QByteArray bytes = QByteArray::fromStdString(line);
+        for (const auto& [letter, byte] : letters)
+            bytes.replace(QByteArray::fromRawData(letter.data(), static_cast<qsizetype>(letter.size())), QByteArray(1, byte));
+        log += bytes.toStdString() + '\n';
+    }
     return log;
 }
 
@@ -96,19 +101,29 @@ void ScenarioFixture::StartChild(QProcess& child, const std::string& scenarioJso
     // Beside the practice: its own files stay as the runs leave them.
     const std::string file = m_practice.Folder() + "/../scenario.json";
     std::ofstream(file) << scenarioJson;
-    const QString runner = qEnvironmentVariable("KELVOR_BIN_DIR") + QStringLiteral("/kelvor-scenario");
+    const std::filesystem::path bin = qEnvironmentVariable("KELVOR_BIN_DIR").toStdString();
     const QStringList arguments{QString::fromStdString(m_practice.Folder()), QString::fromStdString(file)};
     constexpr uid_t kUnprivileged = 65534;
     if (!unprivileged || ::geteuid() != 0)
-        return child.start(runner, arguments);
-    // The practice, the scenario and the folder holding them become the user's.
+        return child.start(QString::fromStdString((bin / "kelvor-scenario").string()), arguments);
+    // The user may not enter the build, nor the folders of a private checkout above it:
+    // the runner and its stand-in library are copied beside the practice, where the
+    // child also works. The practice, the scenario and the folder holding them become
+    // the user's.
     const std::filesystem::path top = std::filesystem::path(m_practice.Folder()).parent_path();
+    const std::filesystem::path runner = top / "bin/kelvor-scenario";
+    for (const char* file : {"kelvor-scenario", "standin/libvqstddia.so"}) {
+        std::filesystem::create_directories((top / "bin" / file).parent_path());
+        std::filesystem::copy_file(bin / file, top / "bin" / file, std::filesystem::copy_options::skip_existing);
+    }
     ASSERT_EQ(::lchown(top.c_str(), kUnprivileged, kUnprivileged), 0);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(top))
         ASSERT_EQ(::lchown(entry.path().c_str(), kUnprivileged, kUnprivileged), 0) << entry.path();
+    child.setWorkingDirectory(QString::fromStdString(top.string()));
     child.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=%1").arg(kUnprivileged),
                                                        QStringLiteral("--regid=%1").arg(kUnprivileged),
-                                                       QStringLiteral("--clear-groups"), runner} + arguments);
+                                                       QStringLiteral("--clear-groups"),
+                                                       QString::fromStdString(runner.string())} + arguments);
 }
 
 bool ScenarioFixture::FinishChild(QProcess& child)

@@ -5,6 +5,7 @@
 #include "Schema.h"
 #include "ScenarioFixture.h"
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <map>
 #include <utility>
@@ -114,5 +115,17 @@ TEST_F(TreaterRunTest, TreatersAreHandedToTheReplacementOneAfterTheOtherAndAgain
     // After the dialog has closed the database is closed too.
     EXPECT_FALSE(dbDatabase.IsOpen());
     EXPECT_FALSE(dbDatabaseRO.IsOpen());
+
+    // Keys beyond ASCII: the replacement is taken from its item by characters ("Ü12",
+    // Ü is two bytes), and the log names the removed "0ü5" in its own code page.
+    m_practice.Insert("LEB", {{"LEBID", "0ü5"}, {"MDIDK", "01"}, {"MDIDP", "01"}});
+    m_practice.Insert("LEB", {{"LEBID", "Ü12"}, {"MDIDK", "01"}, {"MDIDP", "01"}, {"PERSONALID", "11"}});
+    std::filesystem::remove(m_practice.LogPath() + "Kelvor.log");
+    Run(R"js({"answers": [10, 10, 7], "actions": [{"checkItem": 1018, "index": 1, "value": true},
+        {"select": 1002, "text": "Ü12 - 11 (Dr. Anna Berger)"}, {"click": 1003}]})js");
+    EXPECT_EQ(Statements().front(), "UPDATE WORKSTATION SET PHLEBID='Ü12' WHERE PHLEBID='0ü5'");
+    EXPECT_EQ(LogBytes(), "L\xF6sche Behandler 0\xFC" "5\nL\xF6sche Patienten gem\xE4\xDF Stammbehandler...\n"
+                          "L\xF6sche Behandler...\nAchtung: 1 SQL-Anweisung ist fehlgeschlagen (Einzelheiten in Trace.log).\n"
+                          "FERTIG!\n");
 }
 }  // namespace

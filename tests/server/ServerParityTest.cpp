@@ -2,10 +2,10 @@
 // same database behind on the server as on SQLite, with keys that differ from the
 // removed one only in case or in a trailing blank left alone. A run that meets a lock
 // another client holds waits for it with a live window.
-#include "HbRSetDatabase.h"
 #include "PracticeGenerator.h"
 #include "Schema.h"
 #include "ScenarioRunner.h"
+#include "SeamScope.h"
 #include "TestPractice.h"
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,6 +16,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -191,7 +192,7 @@ TEST(ServerLockTest, ARunWaitsForALockWithALiveWindowAndFailsWhenTheWaitIsExceed
         const TestPractice practice(1, 60);
         const bool bills = at == kPatientStart;
         std::map<std::string, std::string> beforePatient;
-        CHbRSetDatabase::SetLockWait(wait);
+        const CSeamScope<seam::LockWait> lockWait(wait);
         Clock::time_point held{};
         Clock::time_point released = Clock::time_point::max();
         Clock::time_point nextStatement{};
@@ -214,7 +215,8 @@ TEST(ServerLockTest, ARunWaitsForALockWithALiveWindowAndFailsWhenTheWaitIsExceed
             practice.Exec("COMMIT");
             released = Clock::now();
         });
-        CHbRSetDatabase::SetStatementHook([&](std::string_view statement) {
+        std::optional<CSeamScope<seam::DatabaseStatement>> statements;
+        statements.emplace([&](std::string_view statement) {
             if (bills && statement == kPatientStart)
                 beforePatient = practice.DumpAll();
             if (held != Clock::time_point{}) {
@@ -229,7 +231,7 @@ TEST(ServerLockTest, ARunWaitsForALockWithALiveWindowAndFailsWhenTheWaitIsExceed
             }
         });
         const QJsonObject locked = report(practice);
-        CHbRSetDatabase::SetStatementHook({});
+        statements.reset();
         if (probe.isActive())
             turn();
         if (released == Clock::time_point::max())
@@ -251,5 +253,4 @@ TEST(ServerLockTest, ARunWaitsForALockWithALiveWindowAndFailsWhenTheWaitIsExceed
                                                 "Soll der Löschvorgang jetzt gestartet werden?", failure, "Nochmal?"}));
         }
     }
-    CHbRSetDatabase::SetLockWait(std::chrono::seconds(60));
 }

@@ -1,27 +1,10 @@
 #include "DialogFixture.h"
 #include "Database.h"
-#include "HbTrace.h"
-#include "PumpMessages.h"
-#include "StatementLog.h"
-
-DialogFixture::DialogFixture()
-{
-    m_previousService = SetMessageService(&m_messages);
-    CStatementLog::SetSink([this](const std::string& statement) { m_statements.push_back(statement); });
-    SetTraceSink([this](const std::string& text) { m_traces.push_back(text); });
-    CHbProgressX::SetObserver([this](int percent) { m_progress.push_back(std::to_string(percent)); });
-    SetPumpObserver([this] { m_progress.emplace_back("pump"); });
-}
 
 DialogFixture::~DialogFixture()
 {
     m_dlg.reset();
     CloseDatabase();
-    SetPumpObserver({});
-    CHbProgressX::SetObserver({});
-    SetTraceSink({});
-    CStatementLog::SetSink({});
-    SetMessageService(m_previousService);
 }
 
 void DialogFixture::UsePractice(unsigned seed, long patients)

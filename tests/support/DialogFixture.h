@@ -1,6 +1,7 @@
 #pragma once
 #include "KelvorDlg.h"
 #include "ScriptedMessageService.h"
+#include "SeamScope.h"
 #include "TestPractice.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -13,7 +14,6 @@
 // connections are open while the fixture lives.
 class DialogFixture : public ::testing::Test {
 protected:
-    DialogFixture();
     ~DialogFixture() override;
 
     // Makes the practice (empty unless a generated one is asked for) before the dialog opens.
@@ -32,7 +32,12 @@ protected:
     std::vector<std::string> m_progress;
 
 private:
+    const CSeamScope<seam::MessageService> m_messageService{&m_messages};
+    const CSeamScope<seam::DialogStatement> m_statementSink{
+        [this](const std::string& statement) { m_statements.push_back(statement); }};
+    const CSeamScope<seam::Trace> m_traceSink{[this](const std::string& text) { m_traces.push_back(text); }};
+    const CSeamScope<seam::Progress> m_progressSink{[this](int percent) { m_progress.push_back(std::to_string(percent)); }};
+    const CSeamScope<seam::Pump> m_pumpSink{[this] { m_progress.emplace_back("pump"); }};
     std::optional<TestPractice> m_practice;
-    std::unique_ptr<CKelvorDlg> m_dlg;
-    IMessageService* m_previousService = nullptr;
+    std::unique_ptr<CKelvorDlg> m_dlg;   // last: it goes before the seams and the practice
 };

@@ -1,4 +1,5 @@
 #include "PracticeCopy.h"
+#include "IniFile.h"
 #include "PracticeLayout.h"
 #include "SqliteCopy.h"
 #include "StagingFolder.h"
@@ -34,7 +35,8 @@ void CopyPractice(const fs::path& from, const fs::path& to)
         throw std::runtime_error(to.string() + " lies inside the practice " + from.string());
     StagingFolder staging(to);
     const fs::path& copy = staging.Path();
-    fs::copy_file(from / PracticeLayout::kSettingsFile, copy / PracticeLayout::kSettingsFile);
+    // Byte for byte, and for its owner only even when the original is not.
+    CIniFile::Load((from / PracticeLayout::kSettingsFile).string()).Save((copy / PracticeLayout::kSettingsFile).string());
     fs::create_directories((copy / layout.Database()).parent_path());
     CopySqliteDatabase(from / layout.Database(), copy / layout.Database());
     for (const fs::path& folder : layout.Folders())

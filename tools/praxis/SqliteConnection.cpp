@@ -1,10 +1,30 @@
 #include "SqliteConnection.h"
 #include <sqlite3.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+// A database holds patient data: a new one is made for its owner only before SQLite
+// opens it, and SQLite gives its journal, -wal and -shm files the database's mode.
+void CreatePrivateFile(const std::filesystem::path& file)
+{
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw std::runtime_error("Cannot create the database " + file.string() + ": " + std::strerror(errno));
+    ::close(fd);
+}
+
+} // namespace
 
 SqliteConnection::SqliteConnection(const std::filesystem::path& file, int flags) : m_file(file)
 {
+    if (flags & SQLITE_OPEN_CREATE)
+        CreatePrivateFile(file);
     // The handle comes back even when the open fails; it carries the reason.
     const int result = sqlite3_open_v2(file.c_str(), &m_db, flags, nullptr);
     if (result != SQLITE_OK) {

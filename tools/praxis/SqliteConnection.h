@@ -4,7 +4,9 @@
 
 struct sqlite3;
 
-// One connection of SQLite's C API, closed with the object. Throws std::runtime_error.
+// One connection of SQLite's C API, closed with the object. With SQLITE_OPEN_CREATE
+// the file must not exist yet: it is made readable by its owner only. Throws
+// std::runtime_error.
 class SqliteConnection {
 public:
     SqliteConnection(const std::filesystem::path& file, int flags);

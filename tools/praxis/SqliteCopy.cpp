@@ -6,7 +6,10 @@
 
 void CopySqliteDatabase(const std::filesystem::path& from, const std::filesystem::path& to)
 {
-    const SqliteConnection source(from, SQLITE_OPEN_READONLY);
+    // Only read, but opened for writing where the file allows it: the last connection
+    // of a database in WAL mode removes the -wal and -shm files it needed, which a
+    // read-only connection leaves behind.
+    const SqliteConnection source(from, SQLITE_OPEN_READWRITE);
     const SqliteConnection target(to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     // The source must be a database: an empty or foreign file is not copied as one.
     source.Value("PRAGMA schema_version");

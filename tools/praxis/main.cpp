@@ -4,16 +4,19 @@
 #include "StagingFolder.h"
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kFailed = 1;
 constexpr int kBadArguments = 2;
+constexpr std::size_t kShortestPassword = 8;
 
 const char* const kUsage =
     "usage: kelvor-praxis create FOLDER [--seed N] [--patients N] [--password TEXT] [--connect TEXT]\n"
@@ -21,9 +24,22 @@ const char* const kUsage =
     "       kelvor-praxis backup PRACTICE TARGET\n"
     "       kelvor-praxis restore TARGET PRACTICE\n";
 
-struct UsageError : std::runtime_error {
+// Input the command refuses before it changes anything (exit status 2).
+struct Refusal : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// A refusal that the usage explains.
+struct UsageError : Refusal {
+    using Refusal::Refusal;
+};
+
+// Characters, not bytes: "Zahnärzt" is 8 characters in 9 bytes of UTF-8.
+std::size_t CharacterCount(std::string_view utf8)
+{
+    return static_cast<std::size_t>(
+        std::ranges::count_if(utf8, [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }));
+}
 
 template <class Number>
 Number ParseCount(const QCommandLineParser& parser, const QCommandLineOption& option, Number fallback)
@@ -61,6 +77,8 @@ int Create(const QCommandLineParser& parser, const std::string& folder, const QC
     options.patients = ParseCount(parser, patients, options.patients);
     if (parser.isSet(password))
         options.password = parser.value(password).toStdString();
+    if (options.password.empty())
+        throw Refusal("Das Passwort darf nicht leer sein; es wurde keine Praxis angelegt.");
     if (parser.isSet(connect))
         options.connect = parser.value(connect).toStdString();
     if (!StagingFolder::IsFree(folder))
@@ -109,7 +127,11 @@ int Run(const QStringList& arguments)
         throw UsageError("The " + command + " command takes no options");
     if (copy)
         return Copy(command, folder, positional[2].toStdString());
-    SetPracticePassword(folder, ReadPassword());
+    const std::string newPassword = ReadPassword();
+    if (CharacterCount(newPassword) < kShortestPassword)
+        throw Refusal("Das Passwort muss mindestens " + std::to_string(kShortestPassword)
+                      + " Zeichen lang sein; das bisherige Passwort bleibt.");
+    SetPracticePassword(folder, newPassword);
     std::cout << "Password set for practice " << folder << '\n';
     return 0;
 }
@@ -123,6 +145,9 @@ int main(int argc, char** argv)
         return Run(QCoreApplication::arguments());
     } catch (const UsageError& error) {
         std::cerr << "kelvor-praxis: " << error.what() << '\n' << kUsage;
+        return kBadArguments;
+    } catch (const Refusal& error) {
+        std::cerr << "kelvor-praxis: " << error.what() << '\n';
         return kBadArguments;
     } catch (const std::exception& error) {
         std::cerr << "kelvor-praxis: " << error.what() << '\n';

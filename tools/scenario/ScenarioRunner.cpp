@@ -1,12 +1,12 @@
 #include "ScenarioRunner.h"
+#include "HbLibrary.h"
 #include "HbTrace.h"
 #include "KelvorApp.h"
 #include "KelvorDlg.h"
 #include "PhotographedMessageService.h"
 #include "Screenshot.h"
 #include "ScriptedMessageService.h"
-#include "RunPoint.h"
-#include "StatementLog.h"
+#include "SeamScope.h"
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
@@ -147,16 +147,15 @@ void Perform(CKelvorDlg& dlg, const QJsonObject& action)
     }
 }
 
-// Where the password library is looked for: the stand-in beside the runner, or
-// an empty folder when the scenario has no library at all.
+// Where the password library is loaded from: the stand-in's folder beside the
+// runner, or an empty folder when the scenario has no library at all.
 void ChoosePasswordLibrary(const QJsonValue& password, const QTemporaryDir& emptyFolder)
 {
     if (password.isString() && password.toString() == QStringLiteral("missing")) {
-        ::setenv("VQ_LIBPATH", emptyFolder.path().toLocal8Bit().constData(), 1);
+        CHbLibrary::SetFolder(emptyFolder.path().toStdString());
         return;
     }
-    const QString standIn = QCoreApplication::applicationDirPath() + QStringLiteral("/standin");
-    ::setenv("VQ_LIBPATH", standIn.toLocal8Bit().constData(), 1);
+    CHbLibrary::SetFolder((QCoreApplication::applicationDirPath() + QStringLiteral("/standin")).toStdString());
     ::setenv("VQ_STANDIN_ANSWER", password.toBool(true) ? "1" : "0", 1);
 }
 // As a power loss or kill -9 would end the program: no clean-up of any kind.
@@ -189,8 +188,8 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     const std::string screenshotMessage = screenshotAt.value(QStringLiteral("message")).toString().toStdString();
     const bool screenshotAfterActions = !screenshot.isEmpty() && screenshotStatement == 0 && screenshotMessage.empty();
     CPhotographedMessageService photographed(messages, screenshotMessage, screenshot);
-    IMessageService* const previousService =
-        SetMessageService(screenshotMessage.empty() ? static_cast<IMessageService*>(&messages) : &photographed);
+    const CSeamScope<seam::MessageService> messageService(
+        screenshotMessage.empty() ? static_cast<IMessageService*>(&messages) : &photographed);
     std::vector<std::string> statements;
     std::size_t statementCount = 0;
     std::vector<std::string> traces;
@@ -198,7 +197,7 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
     const auto killAtStatement = static_cast<std::size_t>(kill.value(QStringLiteral("statement")).toInt());
     const std::string killAtPoint = kill.value(QStringLiteral("point")).toString().toStdString();
     QDialog* window = nullptr;
-    CStatementLog::SetSink([&](const std::string& statement) {
+    const CSeamScope<seam::DialogStatement> statementSink([&](const std::string& statement) {
         if (onStatement)
             onStatement(statement);
         else
@@ -208,16 +207,16 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
         if (statementCount == screenshotStatement && window != nullptr)
             SaveScreenshot(*window, screenshot);
     });
-    CRunPoint::SetObserver([&killAtPoint](std::string_view point) {
+    const CSeamScope<seam::RunPoint> runPoints([&killAtPoint](std::string_view point) {
         if (point == killAtPoint)
             KillNow();
     });
-    SetTraceSink([&traces](const std::string& text) { traces.push_back(text); });
+    const CSeamScope<seam::Trace> traceSink([&traces](const std::string& text) { traces.push_back(text); });
 
     QJsonObject controls;
     std::string actionError;
     const QJsonArray actions = scenario.value(QStringLiteral("actions")).toArray();
-    CDialog::SetModalHook([&](CDialog& dialog) {
+    const CSeamScope<seam::Modal> modal([&](CDialog& dialog) {
         auto& dlg = dynamic_cast<CKelvorDlg&>(dialog);
         window = dlg.Window();
         try {
@@ -234,11 +233,7 @@ std::string RunScenario(const std::string& practiceFolder, const std::string& sc
 
     theApp.InitInstance();
 
-    CDialog::SetModalHook({});
-    CRunPoint::SetObserver({});
-    SetTraceSink({});
-    CStatementLog::SetSink({});
-    SetMessageService(previousService);
+    CHbLibrary::SetFolder({});
 
     QJsonArray messageReport;
     for (const auto& message : messages.Messages()) {

@@ -1,6 +1,7 @@
 #include "Dialog.h"
 #include "DialogWindow.h"
 #include "HbControl.h"
+#include "Seams.h"
 #include "WindowServing.h"
 #include <QDialog>
 #include <QFontMetrics>
@@ -8,7 +9,6 @@
 #include <QTimer>
 #include <stdexcept>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -16,15 +16,9 @@ namespace {
 constexpr int TemplateWidth = 520;
 constexpr int TemplateHeight = 240;
 
-CDialog::ModalHook& Hook()
-{
-    static CDialog::ModalHook hook;
-    return hook;
-}
-
 // A run serves the window while it goes on: the hook waits for its end, as a
 // user's input would.
-void RunHookOutsideRuns(CDialog& dialog, const CDialog::ModalHook& hook)
+void RunHookOutsideRuns(CDialog& dialog, const seam::Modal::Value& hook)
 {
     if (!CWindowServing::Active()) {
         hook(dialog);
@@ -81,8 +75,8 @@ CDialog::~CDialog() = default;
 int CDialog::DoModal()
 {
     Create();
-    if (Hook())
-        QTimer::singleShot(0, m_window.get(), [this, hook = Hook()] { RunHookOutsideRuns(*this, hook); });
+    if (const seam::Modal::Value& hook = seam::Modal::Slot())
+        QTimer::singleShot(0, m_window.get(), [this, hook] { RunHookOutsideRuns(*this, hook); });
     return m_window->exec();
 }
 
@@ -120,11 +114,6 @@ QWidget* CDialog::GetDlgItem(int id) const
 QDialog* CDialog::Window() const
 {
     return m_window.get();
-}
-
-void CDialog::SetModalHook(ModalHook hook)
-{
-    Hook() = std::move(hook);
 }
 
 bool CDialog::OnInitDialog()

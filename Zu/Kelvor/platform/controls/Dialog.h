@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <memory>
 
 class DialogWindow;
@@ -26,10 +25,6 @@ public:
     void ShowWindow();                  // shows the window now, before the modal loop
     QWidget* GetDlgItem(int id) const;
     QDialog* Window() const;
-
-    // Runs inside the modal loop once the dialog is up (scenario runner, tests).
-    using ModalHook = std::function<void(CDialog&)>;
-    static void SetModalHook(ModalHook hook);
 
 protected:
     virtual void SetupTemplate(QDialog& window) = 0;  // builds the controls of the template

@@ -6,7 +6,4 @@ class CHbProgressX : public CHbControl {
 public:
     void SetPercent(int percent);
     int GetPercent() const;
-
-    // Tests see every value set, repeated values included (an empty function switches it off).
-    static void SetObserver(std::function<void(int percent)> observer);
 };

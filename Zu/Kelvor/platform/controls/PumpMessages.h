@@ -1,8 +1,4 @@
 #pragma once
-#include <functional>
 
-// Handles every event waiting for the user-interface thread, without waiting.
+// Serves the window now (CWindowServing::Serve), without waiting.
 void HbPumpMessages();
-
-// Tests see each pump (an empty function switches it off).
-void SetPumpObserver(std::function<void()> observer);

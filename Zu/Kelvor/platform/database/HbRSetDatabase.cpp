@@ -5,7 +5,7 @@
 #include "DatabaseError.h"
 #include "BoundStatement.h"
 #include "HbRSetConnection.h"
-#include "Hook.h"
+#include "Seams.h"
 #include "WindowServing.h"
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::chrono::milliseconds g_lockWait = std::chrono::seconds(60);
 
 std::string UniqueConnectionName()
 {
@@ -157,28 +155,9 @@ SqlDialect CHbRSetDatabase::Dialect() const
     return BackEnd().Dialect();
 }
 
-namespace {
-using StatementHookSlot = CHook<CHbRSetDatabase, std::string_view>;
-} // namespace
-
-void CHbRSetDatabase::SetStatementHook(StatementHook hook)
-{
-    StatementHookSlot::Set(std::move(hook));
-}
-
 void CHbRSetDatabase::BeforeStatement(std::string_view statement)
 {
-    StatementHookSlot::Call(statement);
-}
-
-void CHbRSetDatabase::SetLockWait(std::chrono::milliseconds wait)
-{
-    g_lockWait = wait;
-}
-
-std::chrono::milliseconds CHbRSetDatabase::LockWait()
-{
-    return g_lockWait;
+    seam::DatabaseStatement::Call(statement);
 }
 
 void CHbRSetDatabase::Begin()

@@ -1,7 +1,6 @@
 #pragma once
 #include "SqlDialect.h"
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,16 +55,7 @@ public:
     // A 32-bit setting of the connection (the query time-out in seconds, 0 = none).
     unsigned m_dwQueryTimeout = 15;
 
-    // How long a statement waits for a lock another client holds (60 s) before it
-    // fails as a database error; the window is served while it waits. A server is
-    // told when a connection opens, so it holds for connections opened after the call.
-    static void SetLockWait(std::chrono::milliseconds wait);
-    static std::chrono::milliseconds LockWait();
-
-    // Called before every statement of the layer with its text; tests make the
-    // database fail there. Empty: nothing is called.
-    using StatementHook = std::function<void(std::string_view statement)>;
-    static void SetStatementHook(StatementHook hook);
+    // Before every statement of the layer, with its text (seam::DatabaseStatement).
     static void BeforeStatement(std::string_view statement);
 
 private:

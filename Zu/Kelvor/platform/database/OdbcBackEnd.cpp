@@ -5,6 +5,7 @@
 #include "HbRSetConnection.h"
 #include "HbRSetDatabase.h"
 #include "OdbcConnection.h"
+#include "Seams.h"
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -125,7 +126,7 @@ std::string COdbcBackEnd::Unreachable() const
 std::string COdbcBackEnd::SetUp(CHbRSetDatabase& db, bool /*readOnly*/)
 {
     try {
-        db.ExecuteSQL(LockWaitStatement(CHbRSetDatabase::LockWait()));
+        db.ExecuteSQL(LockWaitStatement(seam::LockWait::Slot()));
     } catch (const CDBException&) {
     }
     for (const std::string& statement : SessionStatements())

@@ -13,8 +13,3 @@ std::string Literal(const std::string& value)
 {
     return "'" + CHbRSet::DoQuotes(value) + "'";
 }
-
-std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values)
-{
-    return ReplacePlaceholders(sql, [&values](std::size_t i) { return Literal(values.at(i)); });
-}

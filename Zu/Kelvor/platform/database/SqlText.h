@@ -29,6 +29,3 @@ template <class Replacement> std::string ReplacePlaceholders(std::string_view sq
 // The value as a quoted SQL literal.
 std::string Literal(const std::string& value);
 
-// The statement with each "?" placeholder (outside quotes) replaced, in order, by its
-// value as a quoted literal.
-std::string WithLiterals(std::string_view sql, const std::vector<std::string>& values);

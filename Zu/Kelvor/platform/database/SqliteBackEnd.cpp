@@ -2,15 +2,16 @@
 #include "BoundStatement.h"
 #include "DBException.h"
 #include "FileStore.h"
+#include "FileSystem.h"
 #include "HbRSetConnection.h"
 #include "HbRSetDatabase.h"
+#include "Seams.h"
 #include "VqParams.h"
-#include <QCoreApplication>
+#include "WindowServing.h"
 #include <QDir>
 #include <QFileInfo>
 #include <sqlite3.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -79,8 +80,7 @@ std::string CSqliteBackEnd::PracticeFileProblem(const CHbRSetDatabase& db, bool 
             return named + " kann nur gelesen werden.";
         // Such files left behind by another program or user fail the run at its first write.
         for (const char* suffix : {"-wal", "-shm"})
-            if (const std::string companion = m_file + suffix;
-                ::access(companion.c_str(), F_OK) == 0 && ::access(companion.c_str(), W_OK) != 0)
+            if (IsReadOnlyFile(m_file + suffix))
                 return named + suffix + " kann nur gelesen werden.";
     }
     long tables = 0;
@@ -105,9 +105,9 @@ int CSqliteBackEnd::OnBusy(void* self, int attempt)
     const auto now = std::chrono::steady_clock::now();
     if (attempt == 0)
         backEnd.m_lockWaitStart = now;
-    if (now - backEnd.m_lockWaitStart >= CHbRSetDatabase::LockWait())
+    if (now - backEnd.m_lockWaitStart >= seam::LockWait::Slot())
         return 0;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    CWindowServing::Serve();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return 1;
 }

@@ -2,6 +2,7 @@
 #include "BoundStatement.h"
 #include "DBException.h"
 #include "DatabaseBackEnd.h"
+#include "FileSystem.h"
 #include "HbRSetConnection.h"
 #include "HbRSet.h"
 #include "HbRSetDatabase.h"
@@ -11,16 +12,11 @@
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <set>
 #include <sqlite3.h>
-#include <sys/file.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -237,7 +233,7 @@ void RemoveFiles(const std::string& path)
 std::string NewPath(const std::string& folder)
 {
     static std::atomic<unsigned> counter{0};
-    return folder + "/" + std::string(kPrefix) + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".db";
+    return folder + "/" + std::string(kPrefix) + std::to_string(ProcessId()) + "-" + std::to_string(++counter) + ".db";
 }
 
 } // namespace
@@ -249,14 +245,12 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
     if (!fs::is_directory(folder, error))
         throw Refused("den temporären Ordner " + folder + " gibt es nicht");
     sqlite3* const source = practice.Connection().SqliteHandle();
-    struct statvfs disk {};
-    if (::statvfs(folder.c_str(), &disk) != 0 ||
-        static_cast<long double>(disk.f_bavail) * disk.f_frsize < static_cast<long double>(DatabaseSize(practice)) * 1.1L)
+    const fs::space_info disk = fs::space(folder, error);
+    if (error || static_cast<long double>(disk.available) < static_cast<long double>(DatabaseSize(practice)) * 1.1L)
         throw Refused("im temporären Ordner " + folder + " ist zu wenig Platz");
 
     m_path = NewPath(folder);
-    m_lock = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (m_lock < 0 || ::flock(m_lock, LOCK_EX | LOCK_NB) != 0)
+    if (!m_lock.emplace(m_path, OpenFor::CreatingNew, 0600).TryLock())
         throw Refused("im temporären Ordner " + folder + " kann nicht geschrieben werden");
     try {
         const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
@@ -273,7 +267,7 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
         Exec(copy.get(), "COMMIT");
     } catch (...) {
         RemoveFiles(m_path);
-        ::close(m_lock);
+        m_lock.reset();
         throw;
     }
 }
@@ -281,7 +275,6 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
 CTrialCopy::~CTrialCopy()
 {
     RemoveFiles(m_path);
-    ::close(m_lock);
 }
 
 std::string CTrialCopy::ConnectText() const
@@ -326,11 +319,7 @@ void CTrialCopy::RemoveLeftovers()
         if (!name.starts_with(kPrefix) || !name.ends_with(".db"))
             continue;
         // A copy whose trial still runs is locked by it.
-        const int fd = ::open(entry.path().c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        if (fd < 0)
-            continue;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        if (const COpenFile copy(entry.path().string(), OpenFor::Writing); copy.TryLock())
             RemoveFiles(entry.path().string());
-        ::close(fd);
     }
 }

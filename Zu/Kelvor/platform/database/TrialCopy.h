@@ -1,4 +1,6 @@
 #pragma once
+#include "OpenFile.h"
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -47,5 +49,5 @@ public:
 
 private:
     std::string m_path;
-    int m_lock = -1;   // held while the copy is in use
+    std::optional<COpenFile> m_lock;   // held while the copy is in use
 };

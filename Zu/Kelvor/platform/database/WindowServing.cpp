@@ -25,12 +25,9 @@ State& Serving()
 
 void ServeIfIdleFor(Clock::duration interval)
 {
-    State& state = Serving();
-    if (!state.serving || Clock::now() - state.lastTurn < interval)
-        return;
-    // The controls are disabled while a run goes on: serving paints, it starts nothing.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    state.lastTurn = Clock::now();
+    const State& state = Serving();
+    if (state.serving && Clock::now() - state.lastTurn >= interval)
+        CWindowServing::Serve();
 }
 
 } // namespace
@@ -50,6 +47,13 @@ CWindowServing::~CWindowServing()
 {
     QObject::disconnect(m_watch);
     Serving().serving = false;
+}
+
+void CWindowServing::Serve()
+{
+    State& state = Serving();
+    QCoreApplication::processEvents(state.serving ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
+    state.lastTurn = Clock::now();
 }
 
 bool CWindowServing::Active()

@@ -4,9 +4,10 @@
 
 // While one lives (a deletion run: its controls are disabled), the database layer
 // serves the window whenever its event loop has not turned for kInterval: after
-// any statement, and from inside an SQLite statement that runs long. Outside a
-// run no statement serves the window, so that nothing but the program's own
-// pumps decide when events are handled.
+// any statement, from inside an SQLite statement that runs long and while a
+// caller waits for its statement thread. Outside a run no statement serves the
+// window, so that nothing but the program's own pumps decide when events are
+// handled.
 class CWindowServing {
 public:
     CWindowServing();
@@ -14,6 +15,11 @@ public:
     CWindowServing(const CWindowServing&) = delete;
     CWindowServing& operator=(const CWindowServing&) = delete;
 
+    // The one way the window is served, whoever asks (the program's pumps, a lock
+    // wait, the checks below): every waiting event is handled, except, while a run
+    // goes on, the user's input. That waits for the run's end, so that a run's
+    // window only paints and moves; closing it is refused anyway (CDialog::SetBusy).
+    static void Serve();
     static void IfDue();
     // From inside a long SQLite statement, after half the interval: the statement's
     // commit at its end writes the pages it changed (tens of milliseconds for a

@@ -1,34 +1,36 @@
 #include "HbLibrary.h"
-#include <cstdlib>
 #include <dlfcn.h>
-#include <sstream>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-void* Open(const std::string& file)
+std::string& FolderSet()
 {
-    return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    static std::string folder;
+    return folder;
 }
 
-void* OpenFromFolders(const std::string& folders, const std::string& file)
+// Where the installation puts the program's libraries, seen from the program's folder;
+// the build lays out its programs and libraries the same way.
+fs::path OwnFolder()
 {
-    std::istringstream list(folders);
-    for (std::string folder; std::getline(list, folder, ':');) {
-        if (folder.empty())
-            continue;
-        if (void* handle = Open(folder + "/" + file))
-            return handle;
-    }
-    return nullptr;
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : program.parent_path() / KELVOR_LIBRARY_FOLDER;
 }
 
 } // namespace
 
 CHbLibrary::CHbLibrary(const std::string& name)
 {
-    const std::string file = "lib" + name + ".so";
-    const char* folders = std::getenv("VQ_LIBPATH");
-    m_handle = folders ? OpenFromFolders(folders, file) : Open(file);
+    const fs::path folder = FolderSet().empty() ? OwnFolder() : fs::path(FolderSet());
+    // Only an absolute path keeps the loader from searching its own list of folders.
+    if (folder.is_absolute())
+        m_handle = dlopen((folder / ("lib" + name + ".so")).c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
 CHbLibrary::~CHbLibrary()
@@ -45,4 +47,9 @@ void* CHbLibrary::GetProcAddress(const char* symbol) const
 void CHbLibrary::KeepLoaded()
 {
     m_bKeep = true;
+}
+
+void CHbLibrary::SetFolder(std::string folder)
+{
+    FolderSet() = std::move(folder);
 }

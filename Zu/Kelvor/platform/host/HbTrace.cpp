@@ -1,19 +1,13 @@
 #include "HbTrace.h"
-#include "Hook.h"
+#include "HooksMuted.h"
 #include "OpenFile.h"
+#include "Seams.h"
 #include "VqParams.h"
 #include <QDateTime>
 #include <cstdarg>
 #include <cstdio>
-#include <fcntl.h>
 
 namespace {
-
-TraceSink& Sink()
-{
-    static TraceSink sink;
-    return sink;
-}
 
 std::string Format(const char* format, va_list args)
 {
@@ -44,7 +38,7 @@ void AppendToTraceFile(const std::string& entry)
     const std::string folder = GetVqLogPath();
     if (folder.empty())
         return;
-    COpenFile(folder + "Trace.log", O_WRONLY | O_CREAT | O_APPEND, 0644).Append(entry);
+    COpenFile(folder + "Trace.log", OpenFor::Appending).Append(entry);
 }
 
 } // namespace
@@ -62,11 +56,5 @@ void HbTrace(int level, int code, const char* file, int line, const char* format
     const std::string entry = Entry(level, code, file, line, text);
     AppendToTraceFile(entry);
     std::fputs(entry.c_str(), stderr);
-    if (Sink())
-        Sink()(text);
-}
-
-void SetTraceSink(TraceSink sink)
-{
-    Sink() = std::move(sink);
+    seam::Trace::Call(text);
 }

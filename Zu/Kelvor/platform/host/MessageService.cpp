@@ -1,18 +1,14 @@
 #include "MessageService.h"
+#include "Seams.h"
+#include <utility>
 
 namespace {
-
-IMessageService*& Service()
-{
-    static IMessageService* service = nullptr;
-    return service;
-}
 
 constexpr const char* kCaption = "Kelvor";
 
 int Ask(const SMessage& message)
 {
-    IMessageService* service = Service();
+    IMessageService* const service = seam::MessageService::Slot();
     return service ? service->Show(message) : NoAnswer(message.kind, message.style);
 }
 
@@ -33,9 +29,7 @@ int NoAnswer(MessageKind kind, unsigned style)
 
 IMessageService* SetMessageService(IMessageService* service)
 {
-    IMessageService* previous = Service();
-    Service() = service;
-    return previous;
+    return std::exchange(seam::MessageService::Slot(), service);
 }
 
 void Halt(int /*kind*/, const std::string& text, int /*flags*/)

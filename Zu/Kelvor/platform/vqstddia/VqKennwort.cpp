@@ -30,14 +30,7 @@ extern "C" __attribute__((visibility("default"))) int VqKennwort(const char* pro
                                             "Es wird mit 'kelvor-praxis password <Praxisordner>' gesetzt."));
         return 0;
     }
-    PasswordDialog dialog(QString::fromUtf8(prompt ? prompt : ""));
-    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-        if (dialog.exec() != QDialog::Accepted)
-            return 0;
-        if (Matches(hash, dialog.Password()))
-            return 1;
-        if (attempt < kAttempts)
-            dialog.ReportWrongPassword();
-    }
-    return 0;
+    PasswordDialog dialog(QString::fromUtf8(prompt ? prompt : ""),
+                          [&hash](const QString& password) { return Matches(hash, password); }, kAttempts);
+    return dialog.exec() == QDialog::Accepted ? 1 : 0;
 }
