@@ -86,6 +86,7 @@ STrialResult CKelvorDlg::PlayOnCopy(const std::vector<std::string>& keys)
         const CFileStoreListing files;
         try {
             SwitchDatabase(copy.ConnectText());
+            CTrialCopy::SkipFlushes(dbDatabase);
             PlayRun(keys);
         } catch (const CDBException&) {
             SwitchDatabase(practice);

@@ -72,6 +72,9 @@ public:
     // A query whose one number is what the server's database takes on disk; empty
     // where the engine does not say (an SQLite file is measured by its pages).
     virtual std::string SizeQuery() const { return {}; }
+    // The names of the open database's own tables, one per row; empty: the driver's
+    // catalog tells them (which on some servers names other databases' tables too).
+    virtual std::string TablesQuery() const { return {}; }
 
     // Whether texts compare here as in SQLite: byte for byte (binary collation) and
     // with trailing blanks counting. Only then does a run on an SQLite copy of the

@@ -14,6 +14,10 @@ public:
     // keeps that NUL as a last character, so each placeholder drops it again.
     std::string ExactPlaceholders(std::string_view sql) const override;
     std::string SizeQuery() const override;
+    std::string TablesQuery() const override
+    {
+        return "SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()";
+    }
     bool ComparesAsSqlite(const CHbRSetDatabase& db) const override;
 
 private:

@@ -16,6 +16,10 @@ public:
     void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                              const std::vector<std::string>& params) override;
     std::string SizeQuery() const override { return "SELECT pg_database_size(current_database())"; }
+    std::string TablesQuery() const override
+    {
+        return "SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema()";
+    }
     bool ComparesAsSqlite(const CHbRSetDatabase& db) const override;
 
 private:

@@ -156,6 +156,12 @@ void Step(sqlite3* db, sqlite3_stmt* statement, const std::string& table)
 std::set<std::string> ServerTables(CHbRSetDatabase& practice)
 {
     std::set<std::string> names;
+    if (const std::string query = practice.BackEnd().TablesQuery(); !query.empty()) {
+        RunBound(practice, query, {}, [&names](std::vector<std::string>&& row) {
+            names.insert(QString::fromStdString(row.front()).toUpper().toStdString());
+        });
+        return names;
+    }
     CHbRSetConnection& connection = practice.Connection();
     connection.Run([&] {
         for (const QString& name : connection.Database().tables())
@@ -309,6 +315,11 @@ std::vector<STableChanges> CTrialCopy::Changes() const
     }
     std::sort(changes.begin(), changes.end(), [](const STableChanges& a, const STableChanges& b) { return a.table < b.table; });
     return changes;
+}
+
+void CTrialCopy::SkipFlushes(CHbRSetDatabase& writer)
+{
+    writer.ExecuteSQL("PRAGMA synchronous=OFF");
 }
 
 void CTrialCopy::RemoveLeftovers()
