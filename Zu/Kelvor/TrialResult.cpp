@@ -3,6 +3,15 @@
 
 namespace {
 
+// "4.213": a count's groups of three digits divided by a dot.
+std::string GroupedNumber(long count)
+{
+    std::string digits = std::to_string(count);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ".");
+    return digits;
+}
+
 // "3 gelöscht, 1 geändert, 2 neu", each part only when its count is above 0.
 std::string Counts(long gone, long changed, long added)
 {
@@ -30,14 +39,6 @@ void AddGone(std::string& text, std::string_view what, long count)
 }
 
 } // namespace
-
-std::string GroupedNumber(long number)
-{
-    std::string digits = std::to_string(number < 0 ? -number : number);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ".");
-    return (number < 0 ? "-" : "") + digits;
-}
 
 std::string STrialResult::Informative() const
 {

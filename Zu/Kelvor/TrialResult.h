@@ -16,6 +16,3 @@ struct STrialResult {
     // One line per table that changes; empty when nothing changes or no copy was made.
     std::string Detailed() const;
 };
-
-// "4.213": groups of three digits divided by a dot.
-std::string GroupedNumber(long number);

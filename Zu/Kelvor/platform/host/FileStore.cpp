@@ -83,8 +83,8 @@ struct CFileStoreListing::Impl {
     // Where the entry stands now, as far as it was moved in the listing only.
     fs::path Actual(const fs::path& path) const
     {
+        const std::string text = path.string();
         for (const auto& [to, from] : moved) {
-            const std::string text = path.string();
             if (text == to || text.starts_with(to + "/"))
                 return fs::path(from + text.substr(to.size()));
         }
@@ -95,7 +95,8 @@ struct CFileStoreListing::Impl {
     bool Count(const fs::path& path)
     {
         std::error_code error;
-        const fs::file_type type = fs::symlink_status(Actual(path), error).type();
+        const fs::path actual = Actual(path);
+        const fs::file_type type = fs::symlink_status(actual, error).type();
         if (error || type == fs::file_type::not_found)
             return false;
         if (type != fs::file_type::directory) {
@@ -103,8 +104,8 @@ struct CFileStoreListing::Impl {
             return true;
         }
         folders.insert(path.string());
-        for (const auto& entry : fs::recursive_directory_iterator(Actual(path), error)) {
-            const fs::path listed = path / fs::relative(entry.path(), Actual(path));
+        for (const auto& entry : fs::recursive_directory_iterator(actual, error)) {
+            const fs::path listed = path / fs::relative(entry.path(), actual);
             (entry.symlink_status().type() == fs::file_type::directory ? folders : files).insert(listed.string());
         }
         return !error;
@@ -117,6 +118,13 @@ CFileStoreListing::Impl*& Listing()
 {
     static CFileStoreListing::Impl* listing = nullptr;
     return listing;
+}
+
+// Where path stands now: in a listing, a folder moved only in the listing is still
+// where it was.
+fs::path Standing(const fs::path& path)
+{
+    return Listing() ? Listing()->Actual(path) : path;
 }
 
 // A folder path without the separators it may end in ("link/" would name the link's target).
@@ -159,7 +167,7 @@ bool DeleteFileDB(const std::string& file)
 {
     const fs::path path(NativePath(file));
     std::error_code error;
-    if (fs::symlink_status(Listing() ? Listing()->Actual(path) : path, error).type() == fs::file_type::directory)
+    if (fs::symlink_status(Standing(path), error).type() == fs::file_type::directory)
         return false;
     if (Listing())
         return Listing()->Count(path);
@@ -173,7 +181,7 @@ bool DeleteTreeDB(const std::string& folder)
         return false;
     const fs::path path(native);
     std::error_code error;
-    const fs::file_type type = fs::symlink_status(Listing() ? Listing()->Actual(path) : path, error).type();
+    const fs::file_type type = fs::symlink_status(Standing(path), error).type();
     if (type != fs::file_type::symlink && type != fs::file_type::directory)
         return false;
     if (Listing())
