@@ -4,22 +4,26 @@
 //
 //     bench_owner_run PATIENTS [sqlite] [server]
 //
-// "server" runs the same practice on the PostgreSQL server named by
-// KELVOR_TEST_SERVER (an ODBC connection string without DATABASE). Every run and
+// "server" runs the same practice on the server named by KELVOR_TEST_SERVER (an
+// ODBC connection string without DATABASE), PostgreSQL or MariaDB. Every run and
 // the generator run in a process of their own, so each peak RSS is its own.
 // Prints one table row per back end: generator time and RSS, the trial before the
 // confirmation (start-up and lists included: everything up to the run's first
 // statement) and its share of the run's time, the run's time and time per patient,
-// the floor, run/floor, the longest time between two turns of the event loop (trial
-// and run), flushes to disk, peak RSS, and whether the statements and the end state
-// equal the floor's (on the server: the rows left equal SQLite's).
+// the floor, run/floor, on a server the run's round trips, one round trip and the
+// server's own time for the run's statements, the longest time between two turns of
+// the event loop (trial and run), flushes to disk, peak RSS, and whether the
+// statements and the end state equal the floor's (on a server: the rows left equal
+// those of Kelvor's run on SQLite).
 #include "BenchmarkSupport.h"
 #include "EventLoopProbe.h"
 #include "FlushCounter.h"
 #include "OwnerRunFloor.h"
 #include "PracticeGenerator.h"
+#include "RoundTripCounter.h"
 #include "ScenarioRunner.h"
 #include "Schema.h"
+#include "ServerStatistics.h"
 #include "SqliteFile.h"
 #include "TestPractice.h"
 #include <QApplication>
@@ -32,6 +36,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <sys/wait.h>
@@ -55,6 +60,9 @@ struct Figures {
     double trialSeconds = 0;      // from the start to the run's first statement
     double gapMs = 0;
     long flushes = 0;
+    long roundTrips = 0;          // a server's: those of the run
+    double roundTripSeconds = 0;  // one, measured just before the run
+    double serverSeconds = -1;    // the server's own time for the run's statements; -1: unknown
     long rssKiB = 0;
     StatementTrail trail;
     std::uint64_t endState = 0;   // rows left (server) or whole rows (SQLite), hashed
@@ -160,22 +168,33 @@ Figures RunKelvor(const std::string& folder, const std::string& serverDatabase)
     char* argv[] = {name, nullptr};
     const QApplication app(argc, argv);
     Figures figures;
+    std::optional<ServerStatistics> server;
+    if (!serverDatabase.empty())
+        figures.roundTripSeconds = server.emplace(serverDatabase).RoundTripSeconds();
     const long flushesBefore = FlushCount();
+    long roundTripsBefore = 0;
     const EventLoopProbe probe;
     const auto start = std::chrono::steady_clock::now();
     auto runStart = start;
     const std::string report = RunScenario(folder, kOwnerRun, [&](const std::string& statement) {
-        if (figures.trail.count == 0)
+        if (figures.trail.count == 0) {
+            if (server)
+                server->Reset();
+            roundTripsBefore = RoundTripCount();
             runStart = std::chrono::steady_clock::now();
+        }
         figures.trail.Add(statement);
     });
     figures.seconds = SecondsSince(runStart);
+    figures.roundTrips = RoundTripCount() - roundTripsBefore;
     figures.trialSeconds = std::chrono::duration<double>(runStart - start).count();
     figures.gapMs = probe.LargestGapMs();
     figures.flushes = FlushCount() - flushesBefore;
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(report)).object();
     const QJsonArray memo = result.value(QStringLiteral("memo")).toArray();
     figures.finished = !memo.isEmpty() && memo.last().toString() == QStringLiteral("FERTIG!");
+    if (server)
+        figures.serverSeconds = server->StatementSeconds();
     figures.endState = serverDatabase.empty()
         ? SqliteEndState(folder)
         : RowCounts(QStringLiteral("QODBC"),
@@ -211,23 +230,30 @@ void RemoveFolder(const std::string& folder)
     fs::remove_all(fs::path(folder).parent_path(), ignored);
 }
 
-void PrintRow(long patients, const char* backend, const Figures& generated, const Figures& run, const Figures* floor,
+std::string Formatted(const char* format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// floorSeconds: negative where there is none.
+void PrintRow(long patients, const char* backend, const Figures& generated, const Figures& run, double floorSeconds,
               const char* endStateEqual)
 {
     const double perPatientUs = run.seconds * 1e6 / static_cast<double>(patients);
-    std::string floorText = "-";
-    std::string ratioText = "-";
-    if (floor != nullptr) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.1f", floor->seconds);
-        floorText = text;
-        std::snprintf(text, sizeof text, "%.2f", run.seconds / floor->seconds);
-        ratioText = text;
-    }
-    std::printf("| %9ld | %-7s | %6.1f s %4ld MiB | %6.1f s %4.2f | %7.1f s | %6.0f µs | %7s s | %5s | %6.0f ms | %6ld | %4ld MiB | %s |\n",
+    const bool server = run.roundTripSeconds > 0;
+    const std::string floorText = floorSeconds < 0 ? "-" : Formatted("%.1f s", floorSeconds);
+    const std::string ratioText = floorSeconds <= 0 ? "-" : Formatted("%.2f", run.seconds / floorSeconds);
+    const std::string tripsText = server ? std::to_string(run.roundTrips) : "-";
+    const std::string tripText = server ? Formatted("%.0f µs", run.roundTripSeconds * 1e6) : "-";
+    const std::string serverText = run.serverSeconds < 0 ? "-" : Formatted("%.1f s", run.serverSeconds);
+    std::printf("| %9ld | %-10s | %6.1f s %4ld MiB | %6.1f s %4.2f | %7.1f s | %6.0f µs | %8s | %5s | %8s | %6s | %7s | "
+                "%6.0f ms | %6ld | %4ld MiB | %s |\n",
                 patients, backend, generated.seconds, generated.rssKiB / 1024, run.trialSeconds,
-                run.trialSeconds / run.seconds, run.seconds, perPatientUs,
-                floorText.c_str(), ratioText.c_str(), run.gapMs, run.flushes, run.rssKiB / 1024, endStateEqual);
+                run.trialSeconds / run.seconds, run.seconds, perPatientUs, floorText.c_str(), ratioText.c_str(),
+                tripsText.c_str(), tripText.c_str(), serverText.c_str(), run.gapMs, run.flushes, run.rssKiB / 1024,
+                endStateEqual);
     std::fflush(stdout);
 }
 
@@ -244,7 +270,7 @@ void MeasureSqlite(long patients)
     const Figures floor = InChild([&] { return RunFloor(floorFolder); });
     const bool same = run.finished && run.trail.count == floor.trail.count && run.trail.hash == floor.trail.hash &&
                       run.endState == floor.endState;
-    PrintRow(patients, "SQLite", generated, run, &floor, same ? "yes" : "NO");
+    PrintRow(patients, "SQLite", generated, run, floor.seconds, same ? "yes" : "NO");
     if (!same)
         std::fprintf(stderr, "run: %ld statements, finished %d; floor: %ld statements\n", run.trail.count,
                      run.finished, floor.trail.count);
@@ -264,7 +290,7 @@ void MeasureServer(long patients)
     });
     const Figures run = InChild([&] { return RunKelvor(practice, database); });
     InChild([&] { return Generate(sqlite, patients, {}); });
-    const Figures sqliteRun = InChild([&] { return RunKelvor(sqlite, {}); });
+    InChild([&] { return RunKelvor(sqlite, {}); });   // the rows it leaves, counted below
     const Figures sqliteCounts = InChild([&] {
         int argc = 0;
         const QCoreApplication app(argc, nullptr);
@@ -272,8 +298,12 @@ void MeasureServer(long patients)
         counts.endState = RowCounts(QStringLiteral("QSQLITE"), QString::fromStdString(sqlite + "/praxis.db"));
         return counts;
     });
-    PrintRow(patients, "server", generated, run, &sqliteRun,
-             run.finished && run.endState == sqliteCounts.endState ? "yes" : "NO");
+    // The floor: the run's round trips, each as long as the one measured, and the
+    // server's own time; without that time there is none.
+    const double floor =
+        run.serverSeconds < 0 ? -1 : static_cast<double>(run.roundTrips) * run.roundTripSeconds + run.serverSeconds;
+    PrintRow(patients, TestPractice::ServerDialect() == SqlDialect::MariaDb ? "MariaDB" : "PostgreSQL", generated, run,
+             floor, run.finished && run.endState == sqliteCounts.endState ? "yes" : "NO");
     RemoveFolder(practice);
     RemoveFolder(sqlite);
     TestPractice::DropOnServer(database);
@@ -291,8 +321,9 @@ int main(int argc, char** argv)
     std::vector<std::string> backends(argv + 2, argv + argc);
     if (backends.empty())
         backends = {"sqlite"};
-    std::printf("| patients | back end | generator | trial, trial/run | run | per patient | floor | ratio | largest UI gap | "
-                "flushes | peak RSS | same as floor |\n|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
+    std::printf("| patients | back end | generator | trial, trial/run | run | per patient | floor | ratio | round trips | "
+                "round trip | server's own | largest UI gap | flushes | peak RSS | same as floor |\n"
+                "|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
     for (const std::string& backend : backends) {
         if (backend == "server" && TestPractice::ServerConnect().empty()) {
             std::fprintf(stderr, "bench_owner_run: set KELVOR_TEST_SERVER to the server's ODBC connection string\n");

@@ -8,6 +8,8 @@
 # The server runs as the system user postgres when started by root (initdb refuses root),
 # so FOLDER's parent must be open to that user.
 # Its collation is C, so that text sorts by bytes as in the embedded databases.
+# pg_stat_statements (its view in the database postgres) sums each statement's planning
+# and execution time on the server, for the benchmark.
 set -euo pipefail
 
 command="${1:?usage: pg-server.sh start|stop FOLDER [PORT]}"
@@ -32,10 +34,10 @@ start() {
   as_owner "$bindir/initdb" -D "$folder/data" -U postgres --locale=C -E UTF8 --auth-local=trust \
     --auth-host=scram-sha-256 >"$folder/initdb.log"
   as_owner "$bindir/pg_ctl" -D "$folder/data" -l "$folder/server.log" -w -t 60 \
-    -o "-c listen_addresses=127.0.0.1 -p $port -k $folder -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
+    -o "-c listen_addresses=127.0.0.1 -p $port -k $folder -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200 -c shared_preload_libraries=pg_stat_statements -c pg_stat_statements.track_planning=on" \
     start >/dev/null
   as_owner psql -X -q -h "$folder" -p "$port" -U postgres -d postgres -v ON_ERROR_STOP=1 \
-    -c "CREATE ROLE $user LOGIN SUPERUSER PASSWORD '$password'" >/dev/null
+    -c "CREATE ROLE $user LOGIN SUPERUSER PASSWORD '$password'" -c "CREATE EXTENSION pg_stat_statements" >/dev/null
   printf 'DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%s;UID=%s;PWD=%s\n' "$port" "$user" "$password"
 }
 
