@@ -1,19 +1,23 @@
 // Connections to a server: the back end its name chooses; the dialog's own connection
 // through a data source, session statements of other servers, literals with
 // backslashes, autocommit after a failed statement, a login that never ends, a server
-// that goes away between two steps.
+// that goes away between two steps, a patient's deletes as one transaction.
+#include "BoundStatement.h"
 #include "Database.h"
 #include "DBException.h"
 #include "DatabaseBackEnd.h"
 #include "HbRSetDatabase.h"
+#include "Schema.h"
 #include "ServerFixture.h"
 #include "VqMandant.h"
 #include "Windows1252.h"
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -159,6 +163,57 @@ TEST_F(ServerFixture, AServerThatNeverAnswersEndsTheOpenAfterTheLoginTimeOut)
         EXPECT_FALSE(db.IsOpen());
     }
     ::close(listener);
+}
+
+// A patient's deletes, sent as one transaction, take the number as it stands: quotes,
+// backslashes and umlauts, look-alikes kept. When the ninth fails, the server's own
+// text says why and every row of that patient stays, also once the connection has
+// committed the next patient.
+TEST_F(ServerFixture, APatientsDeletesTakeTheNumberAsItStandsAndGoWholeOrNotAtAll)
+{
+    const std::vector<std::string> removed = {"O'Neil", "a\\b", "x\\", "Jürgen'\\"};
+    const std::set<std::string> kept = {"ONeil", "O''Neil", "a\\\\b", "ab", "x", "Jürgen\\", "Jurgen'\\", "000009"};
+    std::vector<std::string> patients = removed;
+    patients.insert(patients.end(), kept.begin(), kept.end());
+    std::vector<std::string> tables;
+    std::vector<std::string> deletes;
+    for (const TableDef& table : PracticeSchema()) {
+        if (std::ranges::count(table.columns, "PATNR") == 0)
+            continue;
+        tables.push_back(table.name);
+        deletes.push_back("DELETE FROM " + table.name + " WHERE PATNR=?");
+        for (const std::string& patNr : patients) {
+            std::map<std::string, std::string> row{{"PATNR", patNr}};
+            for (const std::string& column : table.primaryKey)
+                row[column] = patNr;
+            Practice().Insert(table.name, row);
+        }
+    }
+    CHbRSetDatabase db;
+    db.Open(nullptr, false, false, "odbc:" + TestPractice::ServerConnect() + ";DATABASE=" + Practice().ServerDatabase(), true);
+    for (const std::string& patNr : removed)
+        RunAsOneTransaction(db, deletes, {patNr});
+
+    ASSERT_EQ(tables.at(8), "REZEPT");
+    Practice().Exec("ALTER TABLE REZEPT RENAME TO REZEPT_ALT");
+    std::string error;
+    try {
+        RunAsOneTransaction(db, deletes, {"000009"});
+    } catch (const CDBException& failure) {
+        error = failure.ErrorText();
+    }
+    Practice().Exec("ALTER TABLE REZEPT_ALT RENAME TO REZEPT");
+    RunAsOneTransaction(db, deletes, {"000010"});
+    EXPECT_EQ(TestPractice::WithoutVersions({error}),
+              std::vector<std::string>{TestPractice::ServerDialect() == SqlDialect::MariaDb
+                                           ? "Table '" + Practice().ServerDatabase() + ".REZEPT' doesn't exist"
+                                           : "ERROR: relation \"rezept\" does not exist;\nError while executing the query"});
+    for (const std::string& table : tables) {
+        std::set<std::string> left;
+        for (const std::vector<std::string>& row : Practice().Query("SELECT PATNR FROM " + table))
+            left.insert(row.at(0));
+        EXPECT_EQ(left, kept) << table;
+    }
 }
 
 TEST_F(ServerFixture, AServerThatGoesAwayBetweenTwoStepsFailsTheirStatementsAndTheLogStaysComplete)

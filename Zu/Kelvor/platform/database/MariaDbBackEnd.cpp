@@ -22,6 +22,21 @@ std::string CMariaDbBackEnd::ExactPlaceholders(std::string_view sql) const
     return ReplacePlaceholders(sql, [](std::size_t) { return "TRIM(TRAILING CHAR(0 USING utf8mb4) FROM ?)"; });
 }
 
+// A failed statement ends the block in its handler, which rolls the whole transaction
+// back and passes the statement's own error on. A literal keeps a backslash as it
+// stands only under the session's NO_BACKSLASH_ESCAPES.
+void CMariaDbBackEnd::RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
+                                          const std::vector<std::string>& params)
+{
+    RunAsOneText(db, statements, [&](CHbRSetConnection& /*connection*/) {
+        std::string text = "BEGIN NOT ATOMIC DECLARE EXIT HANDLER FOR SQLEXCEPTION BEGIN ROLLBACK; RESIGNAL; END; "
+                           "START TRANSACTION; ";
+        for (const std::string& sql : statements)
+            text += ReplacePlaceholders(sql, [&](std::size_t i) { return Literal(params.at(i)); }) + "; ";
+        return text + "COMMIT; END";
+    });
+}
+
 std::string CMariaDbBackEnd::SizeQuery() const
 {
     return "SELECT SUM(DATA_LENGTH + INDEX_LENGTH) FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()";

@@ -13,6 +13,10 @@ public:
     // Qt's ODBC driver counts a bound text's terminating NUL into its length; MariaDB
     // keeps that NUL as a last character, so each placeholder drops it again.
     std::string ExactPlaceholders(std::string_view sql) const override;
+    // The driver takes one statement per call: the statements go as one compound
+    // statement that is its own transaction, the values written in as literals.
+    void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
+                             const std::vector<std::string>& params) override;
     std::string SizeQuery() const override;
     std::string TablesQuery() const override
     {

@@ -6,6 +6,7 @@
 #include "HbRSetDatabase.h"
 #include "OdbcConnection.h"
 #include "Seams.h"
+#include "WindowServing.h"
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -167,4 +168,16 @@ bool COdbcBackEnd::Answers(const CHbRSetDatabase& db, const std::string& sql)
     std::string answer;
     RunBound(db, sql, {}, [&answer](std::vector<std::string>&& row) { answer = row.at(0); });
     return answer == "1";
+}
+
+void COdbcBackEnd::RunAsOneText(CHbRSetDatabase& db, const std::vector<std::string>& statements,
+                                const std::function<std::string(CHbRSetConnection&)>& text)
+{
+    if (!db.IsOpen())
+        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    for (const std::string& sql : statements)
+        CHbRSetDatabase::BeforeStatement(sql);
+    CHbRSetConnection& connection = db.Connection();
+    connection.Run([&] { connection.Exec(text(connection)); });
+    CWindowServing::IfDue();
 }

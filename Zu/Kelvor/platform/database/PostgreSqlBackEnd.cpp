@@ -1,9 +1,6 @@
 #include "PostgreSqlBackEnd.h"
-#include "DBException.h"
 #include "HbRSetConnection.h"
-#include "HbRSetDatabase.h"
 #include "SqlText.h"
-#include "WindowServing.h"
 
 namespace {
 
@@ -35,18 +32,12 @@ std::vector<std::string> CPostgreSqlBackEnd::SessionStatements() const
 void CPostgreSqlBackEnd::RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                                              const std::vector<std::string>& params)
 {
-    if (!db.IsOpen())
-        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
-    for (const std::string& sql : statements)
-        CHbRSetDatabase::BeforeStatement(sql);
-    CHbRSetConnection& connection = db.Connection();
-    connection.Run([&] {
+    RunAsOneText(db, statements, [&](CHbRSetConnection& connection) {
         std::string text;
         for (const std::string& sql : statements)
             text += ExecuteText(ServerPrepared(connection, sql), params) + ";";
-        connection.Exec(text);
+        return text;
     });
-    CWindowServing::IfDue();
 }
 
 // The database's collation and every column's that has its own sort by bytes, and a
