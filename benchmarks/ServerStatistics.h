@@ -2,9 +2,10 @@
 #include <string>
 
 // What the test server (KELVOR_TEST_SERVER) tells of one of its databases: one round
-// trip, and the time the server itself spent planning and executing the database's
-// statements (PostgreSQL's pg_stat_statements, MariaDB's performance schema; both
-// enabled by the throwaway servers of scripts/). Asked through a connection of its own.
+// trip, and the time the server itself spent planning and executing statements
+// (PostgreSQL's pg_stat_statements, the database's; MariaDB's performance schema, every
+// database's; both enabled by the throwaway servers of scripts/). Asked through a
+// connection of its own.
 class ServerStatistics {
 public:
     explicit ServerStatistics(std::string database);
@@ -18,7 +19,7 @@ public:
     double RoundTripSeconds() const;
     // The server's sums of statement times start again from nothing.
     void Reset() const;
-    // The database's sum since Reset, in seconds; negative when the server keeps none.
+    // The sum since Reset, in seconds; negative when the server keeps none.
     double StatementSeconds() const;
 
 private:
