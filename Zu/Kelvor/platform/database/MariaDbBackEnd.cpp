@@ -23,18 +23,20 @@ std::string CMariaDbBackEnd::ExactPlaceholders(std::string_view sql) const
 }
 
 // A failed statement ends the block in its handler, which rolls the whole transaction
-// back and passes the statement's own error on. A literal keeps a backslash as it
-// stands only under the session's NO_BACKSLASH_ESCAPES.
+// back and passes the statement's own error on. The block is prepared once per
+// connection, as every statement with values is, and its values bound as theirs are.
 void CMariaDbBackEnd::RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                                           const std::vector<std::string>& params)
 {
-    RunAsOneText(db, statements, [&](CHbRSetConnection& /*connection*/) {
-        std::string text = "BEGIN NOT ATOMIC DECLARE EXIT HANDLER FOR SQLEXCEPTION BEGIN ROLLBACK; RESIGNAL; END; "
-                           "START TRANSACTION; ";
-        for (const std::string& sql : statements)
-            text += ReplacePlaceholders(sql, [&](std::size_t i) { return Literal(params.at(i)); }) + "; ";
-        return text + "COMMIT; END";
-    });
+    std::string block = "BEGIN NOT ATOMIC DECLARE EXIT HANDLER FOR SQLEXCEPTION BEGIN ROLLBACK; RESIGNAL; END; "
+                        "START TRANSACTION; ";
+    std::vector<std::string> values;
+    for (const std::string& sql : statements) {
+        block += sql + "; ";
+        values.insert(values.end(), params.begin(), params.end());
+    }
+    block += "COMMIT; END";
+    RunAsOneCall(db, statements, [&](CHbRSetConnection& connection) { Run(connection, block, values, {}); });
 }
 
 std::string CMariaDbBackEnd::SizeQuery() const

@@ -14,7 +14,7 @@ public:
     // keeps that NUL as a last character, so each placeholder drops it again.
     std::string ExactPlaceholders(std::string_view sql) const override;
     // The driver takes one statement per call: the statements go as one compound
-    // statement that is its own transaction, the values written in as literals.
+    // statement that is its own transaction.
     void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                              const std::vector<std::string>& params) override;
     std::string SizeQuery() const override;

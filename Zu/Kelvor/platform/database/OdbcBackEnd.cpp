@@ -170,14 +170,13 @@ bool COdbcBackEnd::Answers(const CHbRSetDatabase& db, const std::string& sql)
     return answer == "1";
 }
 
-void COdbcBackEnd::RunAsOneText(CHbRSetDatabase& db, const std::vector<std::string>& statements,
-                                const std::function<std::string(CHbRSetConnection&)>& text)
+void COdbcBackEnd::RunAsOneCall(CHbRSetDatabase& db, const std::vector<std::string>& statements,
+                                const std::function<void(CHbRSetConnection&)>& send)
 {
     if (!db.IsOpen())
         throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
     for (const std::string& sql : statements)
         CHbRSetDatabase::BeforeStatement(sql);
-    CHbRSetConnection& connection = db.Connection();
-    connection.Run([&] { connection.Exec(text(connection)); });
+    send(db.Connection());
     CWindowServing::IfDue();
 }

@@ -40,10 +40,10 @@ protected:
     virtual std::string LockWaitStatement(std::chrono::milliseconds wait) const;
     // Whether the one-number answer of sql on db is "1".
     static bool Answers(const CHbRSetDatabase& db, const std::string& sql);
-    // Each statement passes the statement hook, in order; then the one text that text
-    // makes of them on the connection's thread reaches the server in one call.
-    static void RunAsOneText(CHbRSetDatabase& db, const std::vector<std::string>& statements,
-                             const std::function<std::string(CHbRSetConnection&)>& text);
+    // Each statement passes the statement hook, in order; then send hands them to the
+    // server in one call on the connection.
+    static void RunAsOneCall(CHbRSetDatabase& db, const std::vector<std::string>& statements,
+                             const std::function<void(CHbRSetConnection&)>& send);
 
 private:
     std::string m_odbc;

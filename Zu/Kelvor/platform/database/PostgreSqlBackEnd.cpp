@@ -32,11 +32,13 @@ std::vector<std::string> CPostgreSqlBackEnd::SessionStatements() const
 void CPostgreSqlBackEnd::RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                                              const std::vector<std::string>& params)
 {
-    RunAsOneText(db, statements, [&](CHbRSetConnection& connection) {
-        std::string text;
-        for (const std::string& sql : statements)
-            text += ExecuteText(ServerPrepared(connection, sql), params) + ";";
-        return text;
+    RunAsOneCall(db, statements, [&](CHbRSetConnection& connection) {
+        connection.Run([&] {
+            std::string text;
+            for (const std::string& sql : statements)
+                text += ExecuteText(ServerPrepared(connection, sql), params) + ";";
+            connection.Exec(text);
+        });
     });
 }
 
