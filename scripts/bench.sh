@@ -86,7 +86,7 @@ done
 awk -F'|' '{ gsub(/ /, "", $2); gsub(/ /, "", $3); split($7, t, " "); split($5, p, " "); split($8, f, " ")
              print $2, $3, t[1], p[1] * 1e6 / $2, f[1] == "-" ? "NaN" : f[1] * 1e6 / $2 }' "$rows" >"$work/points"
 gnuplot <<PLOT
-set terminal png size 900,540
+set terminal pngcairo size 900,540
 set output "docs/benchmark-scaling.png"
 set title "Owner run, its trial and its floor: time per patient against practice size"
 set logscale x
