@@ -22,11 +22,12 @@ bool OnMariaDb()
 } // namespace
 
 // PostgreSQL keeps its statistics' view in the database postgres, MariaDB in a schema
-// of its own.
+// of its own. Debian registers psqlODBC with its communication log on (files in /tmp).
 ServerStatistics::ServerStatistics(std::string database) : m_database(std::move(database))
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kConnection);
-    db.setDatabaseName(QString::fromStdString(TestPractice::ServerConnect() + (OnMariaDb() ? "" : ";DATABASE=postgres")));
+    db.setDatabaseName(
+        QString::fromStdString(TestPractice::ServerConnect() + (OnMariaDb() ? "" : ";DATABASE=postgres;CommLog=0")));
     db.open();
 }
 
