@@ -1,5 +1,4 @@
 #include "BoundStatement.h"
-#include "DBException.h"
 #include "DatabaseBackEnd.h"
 #include "HbRSetConnection.h"
 #include "HbRSetDatabase.h"
@@ -20,8 +19,7 @@ void RunAsOneTransaction(CHbRSetDatabase& db, const std::vector<std::string>& st
 void RunBound(const CHbRSetDatabase& db, const std::string& sql, const std::vector<std::string>& params,
               const RowSink& onRow)
 {
-    if (!db.IsOpen())
-        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    db.RequireOpen();
     CHbRSetDatabase::BeforeStatement(sql);
     db.BackEnd().Run(db.Connection(), sql, params, onRow);
     CWindowServing::IfDue();

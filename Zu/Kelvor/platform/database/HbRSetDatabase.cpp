@@ -15,6 +15,11 @@
 
 namespace {
 
+[[noreturn]] void ThrowNotOpen()
+{
+    throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+}
+
 std::string UniqueConnectionName()
 {
     static std::atomic<unsigned> counter{0};
@@ -127,10 +132,15 @@ std::string CHbRSetDatabase::GetCryptConnect() const
     return m_strConnect;
 }
 
-void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
+void CHbRSetDatabase::RequireOpen() const
 {
     if (!IsOpen())
-        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+        ThrowNotOpen();
+}
+
+void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
+{
+    RequireOpen();
     BeforeStatement(statement);
     RunText(*this, statement);
     CWindowServing::IfDue();
@@ -139,14 +149,14 @@ void CHbRSetDatabase::ExecuteSQL(std::string_view statement)
 CHbRSetConnection& CHbRSetDatabase::Connection() const
 {
     if (!m_connection)
-        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+        ThrowNotOpen();
     return *m_connection;
 }
 
 CDatabaseBackEnd& CHbRSetDatabase::BackEnd() const
 {
     if (!m_backEnd)
-        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+        ThrowNotOpen();
     return *m_backEnd;
 }
 

@@ -26,6 +26,9 @@ public:
     bool Open(const char* dsn, bool exclusive, bool readOnly, std::string_view connect, bool useCursorLib);
     void Close();
     bool IsOpen() const;
+    // Throws CDBException when the connection is not open: before a statement
+    // reaches the statement hook or the engine.
+    void RequireOpen() const;
 
     // Open, read-write, for a tool that works on the Qt connection itself (by
     // ConnectionName) on the calling thread: a server connection gets no thread of

@@ -173,8 +173,7 @@ bool COdbcBackEnd::Answers(const CHbRSetDatabase& db, const std::string& sql)
 void COdbcBackEnd::RunAsOneCall(CHbRSetDatabase& db, const std::vector<std::string>& statements,
                                 const std::function<void(CHbRSetConnection&)>& send)
 {
-    if (!db.IsOpen())
-        throw CDBException("Die Datenbankverbindung ist nicht geöffnet.");
+    db.RequireOpen();
     for (const std::string& sql : statements)
         CHbRSetDatabase::BeforeStatement(sql);
     send(db.Connection());
