@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <sqlite3.h>
@@ -24,9 +25,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kPrefix = "Kelvor-Probelauf-";
-constexpr int kPagesPerStep = 1024;   // between two chances to serve the window
-constexpr int kCheckpointWait = 10000;   // ms; what is not copied then, the close copies
-constexpr int kCheckpointPoll = 5;       // ms
+constexpr int kBusyWait = 10000;   // ms
+constexpr int kBusyPoll = 5;       // ms
 
 struct CloseDb {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -130,6 +130,17 @@ bool HasTable(sqlite3* db, const std::string& name)
     return Number(db, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='" + name + "'") > 0;
 }
 
+void AddRecorders(sqlite3* copy)
+{
+    Exec(copy, "BEGIN");
+    for (const TableDef& table : PracticeSchema()) {
+        if (HasTable(copy, table.name))
+            for (const std::string& statement : Recorders(table))
+                Exec(copy, statement, table.name);
+    }
+    Exec(copy, "COMMIT");
+}
+
 // Every row of one table, in key order, a page at a time.
 class CTableRows : public CHbRSet {
 public:
@@ -215,16 +226,27 @@ long long DatabaseSize(CHbRSetDatabase& practice)
     return size;
 }
 
-void CopyPages(sqlite3* from, sqlite3* to)
+// Tries again while another connection holds what attempt needs, for kBusyWait at most;
+// returns the last try's result.
+int UntilNotBusy(const std::function<int()>& attempt)
 {
-    sqlite3_backup* const backup = sqlite3_backup_init(to, "main", from, "main");
+    int result = attempt();
+    for (int waited = 0; waited < kBusyWait && (result == SQLITE_BUSY || result == SQLITE_LOCKED); waited += kBusyPoll) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kBusyPoll));
+        result = attempt();
+    }
+    return result;
+}
+
+// Through a connection of its own to the practice's file, so that it may run on a thread
+// of its own: the practice's connections belong to the window's thread.
+void CopyPages(const std::string& file, sqlite3* to)
+{
+    const Db from = OpenFile(file, SQLITE_OPEN_READONLY);
+    sqlite3_backup* const backup = sqlite3_backup_init(to, "main", from.get(), "main");
     if (backup == nullptr)
         Fail(to);
-    int result = SQLITE_OK;
-    do {
-        result = sqlite3_backup_step(backup, kPagesPerStep);
-        CWindowServing::IfDue();
-    } while (result == SQLITE_OK || result == SQLITE_BUSY || result == SQLITE_LOCKED);
+    const int result = UntilNotBusy([backup] { return sqlite3_backup_step(backup, -1); });
     sqlite3_backup_finish(backup);
     if (result == SQLITE_FULL)
         NoRoom();
@@ -291,18 +313,19 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
         const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
         // Thrown away after the trial: its making need not wait for the disk either.
         Exec(copy.get(), "PRAGMA synchronous=OFF");
+        // A million patients' file takes seconds, each thousand pages up to 180 ms, its
+        // recorders a tenth of a second: on a thread of its own while the window is served.
         if (source != nullptr)
-            CopyPages(source, copy.get());
+            CWindowServing::WhileServing([&] {
+                CopyPages(sqlite3_db_filename(source, "main"), copy.get());
+                return true;
+            });
         else
             CopyRows(practice, copy.get());
-        Exec(copy.get(), "BEGIN");
-        for (const TableDef& table : PracticeSchema()) {
-            if (HasTable(copy.get(), table.name))
-                for (const std::string& statement : Recorders(table))
-                    Exec(copy.get(), statement, table.name);
-            CWindowServing::IfDue();   // a few hundred statements in all
-        }
-        Exec(copy.get(), "COMMIT");
+        CWindowServing::WhileServing([&copy] {
+            AddRecorders(copy.get());
+            return true;
+        });
     } catch (...) {
         RemoveFiles(m_path);
         m_lock.reset();
@@ -346,15 +369,11 @@ void CTrialCopy::Checkpoint() const
     CWindowServing::WhileServing([this] {
         const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
         Exec(copy.get(), "PRAGMA schema_version");   // opens the log
-        sqlite3_busy_timeout(copy.get(), kCheckpointWait);
+        sqlite3_busy_timeout(copy.get(), kBusyWait);
         // The writer's checkpointer may be copying just now: its end is waited for.
-        int result = SQLITE_BUSY;
-        for (int waited = 0; waited < kCheckpointWait && result == SQLITE_BUSY; waited += kCheckpointPoll) {
-            result = sqlite3_wal_checkpoint_v2(copy.get(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-            if (result == SQLITE_BUSY)
-                std::this_thread::sleep_for(std::chrono::milliseconds(kCheckpointPoll));
-        }
-        return result == SQLITE_OK;
+        return UntilNotBusy([&copy] {
+                   return sqlite3_wal_checkpoint_v2(copy.get(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+               }) == SQLITE_OK;
     });
 }
 
