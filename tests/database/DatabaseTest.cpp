@@ -8,6 +8,7 @@
 #include "Loeschkonzept.h"
 #include "Mb.h"
 #include "SeamScope.h"
+#include "TrialCopy.h"
 #include "VqBeh.h"
 #include "VqFakt.h"
 #include "VqMandant.h"
@@ -20,6 +21,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <sqlite3.h>
 #include <ranges>
 #include <string>
 #include <vector>
@@ -276,6 +278,38 @@ TEST_F(DatabaseTest, LocksAreWaitedForWithTheWindowServedUpToTheLimit)
     EXPECT_EQ("PAT|Delete|database is locked", Thrown([&] { pat.Delete(); }));
     practice.Exec("COMMIT");
     EXPECT_EQ("000002||||\n", practice.Dump("PAT"));
+}
+
+// A trial's changes compare each key's state before the trial with its state after,
+// whatever happened to it in between, whichever connection did it.
+TEST_F(DatabaseTest, TrialChangesCompareEachKeysFirstStateWithItsLast)
+{
+    InsertRows("BEH", "PATNR|LFDBEH|LEBID", {"1|1|a", "1|2|a"});
+    struct Case {
+        std::string statements;
+        long gone, changed, added;
+    };
+    const std::string row1 = " WHERE PATNR='1' AND LFDBEH='1'";
+    const Case cases[] = {
+        {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='a'" + row1, 0, 0, 0},
+        {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='c'" + row1, 0, 1, 0},
+        {"DELETE FROM BEH" + row1 + "; INSERT INTO BEH (PATNR, LFDBEH, LEBID) VALUES ('1', '1', 'a')", 0, 0, 0},
+        {"INSERT INTO BEH (PATNR, LFDBEH) VALUES ('2', '1'); DELETE FROM BEH WHERE PATNR='2'", 0, 0, 0},
+        {"INSERT INTO BEH (PATNR, LFDBEH) VALUES ('2', '1'); UPDATE BEH SET LEBID='b' WHERE PATNR='2'", 0, 0, 1},
+        {"UPDATE BEH SET LFDBEH='3'" + row1, 1, 0, 1},
+        {"DELETE FROM BEH WHERE PATNR='1'", 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const CTrialCopy copy(dbDatabase);
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open(copy.ConnectText().substr(std::string_view("sqlite:").size()).c_str(), &raw));
+        const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
+        ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, c.statements.c_str(), nullptr, nullptr, nullptr)) << c.statements;
+        std::vector<STableChanges> expected;
+        if (c.gone + c.changed + c.added > 0)
+            expected.push_back({"BEH", c.gone, c.changed, c.added});
+        EXPECT_EQ(expected, copy.Changes()) << c.statements;
+    }
 }
 
 TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)

@@ -54,7 +54,8 @@ void Exec(sqlite3* db, const std::string& sql, const std::string& table = {})
         Fail(db, table);
 }
 
-long long Number(sqlite3* db, const std::string& sql, const std::string& table = {})
+// The first row's columns as numbers (0 for NULL).
+std::vector<long long> Numbers(sqlite3* db, const std::string& sql, const std::string& table = {})
 {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
@@ -62,7 +63,15 @@ long long Number(sqlite3* db, const std::string& sql, const std::string& table =
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
     if (sqlite3_step(raw) != SQLITE_ROW)
         Fail(db, table);
-    return sqlite3_column_int64(raw, 0);
+    std::vector<long long> numbers;
+    for (int i = 0; i < sqlite3_column_count(raw); ++i)
+        numbers.push_back(sqlite3_column_int64(raw, i));
+    return numbers;
+}
+
+long long Number(sqlite3* db, const std::string& sql)
+{
+    return Numbers(db, sql).front();
 }
 
 Db OpenFile(const std::string& path, int flags)
@@ -116,13 +125,22 @@ std::vector<std::string> Recorders(const TableDef& table)
     };
 }
 
-// A key's first entry in the log tells what it was before the trial: a row ('v') or
-// nothing ('n'). SQLite takes the other columns of a MIN() aggregate from its row.
-std::string FirstEntries(const TableDef& table)
+// What the trial did to one table, in one pass: a key's first entry in the log (the
+// smallest rowid) tells what it was before the trial, a row ('v') or nothing ('n'), and
+// is compared with the key's row now. The sort carries the keys and rowids alone; the
+// entries are fetched by rowid afterwards.
+STableChanges Counted(sqlite3* copy, const TableDef& table)
 {
-    const std::string keys = Joined(table.primaryKey, "\"#\"", ",");
-    return "CREATE TEMP TABLE kelvor_erste AS SELECT kind," + Joined(table.columns, "\"#\"", ",") + ", MIN(rowid) FROM " +
-           Log(table) + " GROUP BY " + keys;
+    const std::string absent = "t.\"" + table.primaryKey.front() + "\" IS NULL";   // no row has a NULL key
+    const std::vector<long long> counts = Numbers(
+        copy,
+        "SELECT sum(k.kind='v' AND " + absent + "), sum(k.kind='v' AND NOT " + absent + " AND (" +
+            Joined(table.columns, "t.\"#\" IS NOT k.\"#\"", " OR ") + ")), sum(k.kind='n' AND NOT " + absent +
+            ") FROM (SELECT MIN(rowid) AS first FROM " + Log(table) + " GROUP BY " +
+            Joined(table.primaryKey, "\"#\"", ",") + ") f JOIN " + Log(table) + " k ON k.rowid=f.first LEFT JOIN \"" +
+            table.name + "\" t ON " + Joined(table.primaryKey, "t.\"#\"=k.\"#\"", " AND "),
+        table.name);
+    return {table.name, counts[0], counts[1], counts[2]};
 }
 
 bool HasTable(sqlite3* db, const std::string& name)
@@ -273,20 +291,9 @@ std::vector<STableChanges> CountChanges(const std::string& path)
     const Db copy = OpenFile(path, SQLITE_OPEN_READWRITE);
     std::vector<STableChanges> changes;
     for (const TableDef& table : PracticeSchema()) {
-        if (!HasTable(copy.get(), "kelvor_log_" + table.name) ||
-            Number(copy.get(), "SELECT count(*) FROM (SELECT 1 FROM " + Log(table) + " LIMIT 1)") == 0)
+        if (!HasTable(copy.get(), "kelvor_log_" + table.name))
             continue;
-        Exec(copy.get(), FirstEntries(table), table.name);
-        const std::string rowOf = "EXISTS (SELECT 1 FROM \"" + table.name + "\" t WHERE " +
-                                  Joined(table.primaryKey, "t.\"#\"=k.\"#\"", " AND ");
-        const std::string count = "SELECT count(*) FROM kelvor_erste k WHERE ";
-        STableChanges found{table.name};
-        found.gone = Number(copy.get(), count + "kind='v' AND NOT " + rowOf + ")", table.name);
-        found.changed = Number(copy.get(), count + "kind='v' AND " + rowOf + " AND (" +
-                                               Joined(table.columns, "t.\"#\" IS NOT k.\"#\"", " OR ") + "))", table.name);
-        found.added = Number(copy.get(), count + "kind='n' AND " + rowOf + ")", table.name);
-        Exec(copy.get(), "DROP TABLE kelvor_erste", table.name);
-        if (found.gone + found.changed + found.added > 0)
+        if (STableChanges found = Counted(copy.get(), table); found.gone + found.changed + found.added > 0)
             changes.push_back(std::move(found));
     }
     std::sort(changes.begin(), changes.end(), [](const STableChanges& a, const STableChanges& b) { return a.table < b.table; });
