@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <utility>
 #include <sqlite3.h>
 #include <thread>
 
@@ -27,6 +28,7 @@ namespace {
 constexpr std::string_view kPrefix = "Kelvor-Probelauf-";
 constexpr int kBusyWait = 10000;   // ms
 constexpr int kBusyPoll = 5;       // ms
+constexpr std::size_t kRowsPerHandOver = 256;   // rows of a server's table given to the copy at once
 
 struct CloseDb {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -183,6 +185,22 @@ void Step(sqlite3* db, sqlite3_stmt* statement, const std::string& table)
     sqlite3_reset(statement);
 }
 
+// Rows of table (its columns' fields one after the other) into the copy, on the serving
+// thread: the copy's writes wait for a busy disk now and then, a tenth of a second and more.
+void InsertRows(sqlite3* copy, sqlite3_stmt* insert, const TableDef& table, const std::vector<std::string>& fields)
+{
+    CWindowServing::WhileServing([&] {
+        for (std::size_t at = 0; at < fields.size(); at += table.columns.size()) {
+            for (std::size_t i = 0; i < table.columns.size(); ++i) {
+                const std::string& value = fields[at + i];
+                sqlite3_bind_text(insert, static_cast<int>(i + 1), value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+            }
+            Step(copy, insert, table.name);
+        }
+        return true;
+    });
+}
+
 // The practice's tables the server has, in upper case: a practice may lack one, and its
 // run then fails on that table's statements alone.
 std::set<std::string> ServerTables(CHbRSetDatabase& practice)
@@ -221,13 +239,14 @@ void CopyRows(CHbRSetDatabase& practice, sqlite3* copy)
             Fail(copy, table.name);
         const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
         CTableRows rows(practice, table);
+        std::vector<std::string> fields;
         for (int found = rows.GetAll(); found == 0; found = rows.Next()) {
-            for (std::size_t i = 0; i < table.columns.size(); ++i) {
-                const std::string& value = rows.GetField(table.columns[i]);
-                sqlite3_bind_text(raw, static_cast<int>(i + 1), value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
-            }
-            Step(copy, raw, table.name);
+            for (const std::string& column : table.columns)
+                fields.push_back(rows.GetField(column));
+            if (fields.size() >= kRowsPerHandOver * table.columns.size())
+                InsertRows(copy, raw, table, std::exchange(fields, {}));
         }
+        InsertRows(copy, raw, table, fields);
     }
     Exec(copy, "COMMIT");
 }
