@@ -29,6 +29,7 @@ private:
     using Statement = std::unique_ptr<sqlite3_stmt, Finalize>;
 
     sqlite3_stmt* Prepared(const std::string& sql);
+    void Step(sqlite3_stmt* statement, const std::vector<std::string>& params, const RowSink& onRow);
     std::vector<std::string> Row(sqlite3_stmt* statement) const;
     [[noreturn]] void Fail() const;
 
