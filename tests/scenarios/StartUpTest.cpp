@@ -145,26 +145,4 @@ TEST_F(StartUpTest, EachRefusalNamesTheProblemAndFocusesTheControlToCorrect)
     }
 }
 
-// An unconfirmed start changes nothing. Without patients by main treater the same
-// owner is no conflict; treater mode has no owner conflict check at all.
-TEST_F(StartUpTest, RefusedConfirmationChangesNothing)
-{
-    const auto before = m_practice.DumpAll();
-    const std::pair<std::string, const char*> cases[] = {
-        {"11", R"js([{"select": 1001, "text": "02"}, {"select": 1002, "text": "01"}, {"click": 1003}])js"},
-        {"10", R"js([{"checkItem": 1018, "index": 2, "value": true}, {"select": 1002, "text": "004"}, {"click": 1003}])js"},
-    };
-    for (const auto& [mode, actions] : cases) {
-        Run("{\"answers\": [" + mode + ", 11], \"actions\": " + actions + "}");
-        EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> " + mode,
-                                                        "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 11"}));
-        EXPECT_EQ(m_practice.DumpAll(), before);
-        EXPECT_TRUE(Statements().empty());
-        EXPECT_TRUE(Memo().empty());
-        EXPECT_EQ(Control(IDC_PATIENTS_BY_MAIN_TREATER).value(QStringLiteral("checked")).toBool(), mode == "10");
-        for (const int id : {IDC_OWNER, IDC_REPLACEMENT, IDC_START, IDC_SERVICES_BY_BILLING_CASE, IDC_SERVICES_BY_LINE_TREATER,
-                             IDC_PATIENTS_BY_MAIN_TREATER, IDC_PATIENTS_WITHOUT_SERVICES})
-            EXPECT_TRUE(Control(id).value(QStringLiteral("enabled")).toBool()) << id;
-    }
-}
 }  // namespace
