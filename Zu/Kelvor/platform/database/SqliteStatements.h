@@ -12,7 +12,9 @@ struct sqlite3_stmt;
 // handle: a walk or a lookup reads its rows without a Qt value per field. Each
 // statement is prepared on first use and kept until the connection closes; after
 // every use it is reset and its bindings cleared, so that it holds neither a read
-// snapshot nor a lock between calls and no value of one call reaches the next.
+// snapshot nor a lock between calls and no value of one call reaches the next. A
+// change outside a transaction runs in one of its own, whose commit runs on the
+// serving thread when the change took long (CWindowServing::WhileServing).
 class CSqliteStatements {
 public:
     explicit CSqliteStatements(sqlite3* db);

@@ -186,7 +186,8 @@ void Step(sqlite3* db, sqlite3_stmt* statement, const std::string& table)
 }
 
 // Rows of table (its columns' fields one after the other) into the copy, on the serving
-// thread: the copy's writes wait for a busy disk now and then, a tenth of a second and more.
+// thread: a page of them took the window's thread 100-300 ms now and then (a busy disk,
+// most likely).
 void InsertRows(sqlite3* copy, sqlite3_stmt* insert, const TableDef& table, const std::vector<std::string>& fields)
 {
     CWindowServing::WhileServing([&] {
