@@ -1,7 +1,9 @@
 #include "QtMessageService.h"
 #include "QtText.h"
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
@@ -14,6 +16,21 @@ QWidget* Owner()
     return modal != nullptr ? modal : QApplication::activeWindow();
 }
 
+// The box sizes itself by its question and wraps the lines below it, so that a
+// count line breaks before its last word. Each line gets the room it needs, up to
+// a width that still fits beside the question on a small screen.
+void KeepLinesWhole(QMessageBox& box)
+{
+    constexpr int kWidest = 640;
+    auto* const label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+    if (label == nullptr)
+        return;
+    int widest = 0;
+    for (const QString& line : label->text().split(u'\n'))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+    label->setMinimumWidth(std::min(widest, kWidest));
+}
+
 // One box for every kind, so that each can carry the informative and detailed text.
 QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const SMessage& message, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton defaultButton)
@@ -22,6 +39,7 @@ QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const SMessage& message,
     box.setDefaultButton(defaultButton);
     box.setInformativeText(ToQString(message.informative));
     box.setDetailedText(ToQString(message.detailed));
+    KeepLinesWhole(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
