@@ -1,9 +1,11 @@
+#include "BoundStatement.h"
 #include "DBException.h"
 #include "Database.h"
 #include "DatabaseBackEnd.h"
 #include "DatabaseConnections.h"
 #include "DialogFixture.h"
 #include "HbRSet.h"
+#include "HbRSetConnection.h"
 #include "HbTrace.h"
 #include "Loeschkonzept.h"
 #include "Mb.h"
@@ -13,6 +15,7 @@
 #include "VqFakt.h"
 #include "VqMandant.h"
 #include "VqPat.h"
+#include "WindowServing.h"
 #include <QSqlDatabase>
 #include <QString>
 #include <QTimer>
@@ -20,10 +23,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
-#include <sqlite3.h>
 #include <ranges>
+#include <sqlite3.h>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 using Texts = std::vector<std::string>;
@@ -310,6 +316,35 @@ TEST_F(DatabaseTest, TrialChangesCompareEachKeysFirstStateWithItsLast)
             expected.push_back({"BEH", c.gone, c.changed, c.added});
         EXPECT_EQ(expected, copy.Changes()) << c.statements;
     }
+}
+
+// During a run a long change's commit runs on the serving thread, whether the change
+// comes as text or as a kept statement; a short one's where it is made.
+TEST_F(DatabaseTest, LongChangesCommitOnTheServingThreadDuringARun)
+{
+    practice.Exec("INSERT INTO BEH (PATNR, LFDBEH) WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N "
+                  "WHERE I < 200000) SELECT '1', I FROM N");
+    std::optional<std::thread::id> committedOn;
+    sqlite3_wal_hook(
+        dbDatabase.Connection().SqliteHandle(),
+        [](void* on, sqlite3*, const char*, int) {
+            static_cast<std::optional<std::thread::id>*>(on)->emplace(std::this_thread::get_id());
+            return SQLITE_OK;
+        },
+        &committedOn);
+    const CWindowServing run;
+    const std::pair<std::function<void()>, bool> cases[] = {
+        {[] { dbDatabase.ExecuteSQL("UPDATE BEH SET LEBID='x' WHERE PATNR='1'"); }, true},
+        {[] { dbDatabase.ExecuteSQL("UPDATE BEH SET LEBID='y' WHERE PATNR='1' AND LFDBEH='1'"); }, false},
+        {[] { RunBound(dbDatabase, "DELETE FROM BEH WHERE LEBID=?", {"x"}, {}); }, true},
+    };
+    for (const auto& [change, served] : cases) {
+        committedOn.reset();
+        change();
+        ASSERT_TRUE(committedOn.has_value());
+        EXPECT_EQ(*committedOn != std::this_thread::get_id(), served);
+    }
+    EXPECT_EQ("1|1|y|||||||\n", practice.Dump("BEH"));
 }
 
 TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)

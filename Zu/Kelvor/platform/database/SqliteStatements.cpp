@@ -30,11 +30,8 @@ private:
 constexpr auto kLongChange = std::chrono::milliseconds(20);
 
 // INSERT, UPDATE, DELETE: a statement that may run in a transaction (a PRAGMA may not).
-bool ChangesRows(sqlite3_stmt* statement)
+bool ChangesRows(std::string_view sql)
 {
-    if (sqlite3_stmt_readonly(statement) != 0)
-        return false;
-    const std::string_view sql = sqlite3_sql(statement);
     const std::size_t start = sql.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos)
         return false;
@@ -56,8 +53,13 @@ CSqliteStatements::CSqliteStatements(sqlite3* db) : m_db(db) {}
 void CSqliteStatements::Run(const std::string& sql, const std::vector<std::string>& params, const RowSink& onRow)
 {
     sqlite3_stmt* const statement = Prepared(sql);
-    if (!ChangesRows(statement) || sqlite3_get_autocommit(m_db) == 0) {
-        Step(statement, params, onRow);
+    InOwnTransaction(sql, [&] { Step(statement, params, onRow); });
+}
+
+void CSqliteStatements::InOwnTransaction(std::string_view sql, const std::function<void()>& change)
+{
+    if (!ChangesRows(sql) || sqlite3_get_autocommit(m_db) == 0) {
+        change();
         return;
     }
     // Outside a transaction a change commits at its end, and after a large one the
@@ -68,7 +70,7 @@ void CSqliteStatements::Run(const std::string& sql, const std::vector<std::strin
     Step(Prepared("BEGIN"), {}, nullptr);
     const auto start = std::chrono::steady_clock::now();
     try {
-        Step(statement, params, onRow);
+        change();
     } catch (const CDBException&) {
         if (sqlite3_get_autocommit(m_db) == 0)   // some errors end the transaction themselves
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);

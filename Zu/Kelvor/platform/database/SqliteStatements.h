@@ -1,7 +1,9 @@
 #pragma once
 #include "BoundStatement.h"
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -23,6 +25,9 @@ public:
 
     // As RunBound: fields as texts, NULL as empty text, errors in SQLite's words.
     void Run(const std::string& sql, const std::vector<std::string>& params, const RowSink& onRow);
+    // Runs change, the execution of sql on this connection: a change outside a
+    // transaction in one of its own, rolled back when change throws CDBException.
+    void InOwnTransaction(std::string_view sql, const std::function<void()>& change);
 
 private:
     struct Finalize {
