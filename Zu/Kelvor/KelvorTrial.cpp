@@ -88,6 +88,7 @@ STrialResult CKelvorDlg::PlayOnCopy(const std::vector<std::string>& keys)
             SwitchDatabase(copy.ConnectText());
             CTrialCopy::SkipFlushes(dbDatabase);
             PlayRun(keys);
+            copy.Checkpoint();
         } catch (const CDBException&) {
             SwitchDatabase(practice);
             throw;

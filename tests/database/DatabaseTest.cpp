@@ -1,17 +1,21 @@
+#include "BoundStatement.h"
 #include "DBException.h"
 #include "Database.h"
 #include "DatabaseBackEnd.h"
 #include "DatabaseConnections.h"
 #include "DialogFixture.h"
 #include "HbRSet.h"
+#include "HbRSetConnection.h"
 #include "HbTrace.h"
 #include "Loeschkonzept.h"
 #include "Mb.h"
 #include "SeamScope.h"
+#include "TrialCopy.h"
 #include "VqBeh.h"
 #include "VqFakt.h"
 #include "VqMandant.h"
 #include "VqPat.h"
+#include "WindowServing.h"
 #include <QSqlDatabase>
 #include <QString>
 #include <QTimer>
@@ -19,9 +23,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ranges>
+#include <sqlite3.h>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 using Texts = std::vector<std::string>;
@@ -276,6 +284,67 @@ TEST_F(DatabaseTest, LocksAreWaitedForWithTheWindowServedUpToTheLimit)
     EXPECT_EQ("PAT|Delete|database is locked", Thrown([&] { pat.Delete(); }));
     practice.Exec("COMMIT");
     EXPECT_EQ("000002||||\n", practice.Dump("PAT"));
+}
+
+// A trial's changes compare each key's state before the trial with its state after,
+// whatever happened to it in between, whichever connection did it.
+TEST_F(DatabaseTest, TrialChangesCompareEachKeysFirstStateWithItsLast)
+{
+    InsertRows("BEH", "PATNR|LFDBEH|LEBID", {"1|1|a", "1|2|a"});
+    struct Case {
+        std::string statements;
+        long gone, changed, added;
+    };
+    const std::string row1 = " WHERE PATNR='1' AND LFDBEH='1'";
+    const Case cases[] = {
+        {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='a'" + row1, 0, 0, 0},
+        {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='c'" + row1, 0, 1, 0},
+        {"DELETE FROM BEH" + row1 + "; INSERT INTO BEH (PATNR, LFDBEH, LEBID) VALUES ('1', '1', 'a')", 0, 0, 0},
+        {"INSERT INTO BEH (PATNR, LFDBEH) VALUES ('2', '1'); DELETE FROM BEH WHERE PATNR='2'", 0, 0, 0},
+        {"INSERT INTO BEH (PATNR, LFDBEH) VALUES ('2', '1'); UPDATE BEH SET LEBID='b' WHERE PATNR='2'", 0, 0, 1},
+        {"UPDATE BEH SET LFDBEH='3'" + row1, 1, 0, 1},
+        {"DELETE FROM BEH WHERE PATNR='1'", 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const CTrialCopy copy(dbDatabase);
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open(copy.ConnectText().substr(std::string_view("sqlite:").size()).c_str(), &raw));
+        const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
+        ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, c.statements.c_str(), nullptr, nullptr, nullptr)) << c.statements;
+        std::vector<STableChanges> expected;
+        if (c.gone + c.changed + c.added > 0)
+            expected.push_back({"BEH", c.gone, c.changed, c.added});
+        EXPECT_EQ(expected, copy.Changes()) << c.statements;
+    }
+}
+
+// During a run a long change's commit runs on the serving thread, whether the change
+// comes as text or as a kept statement; a short one's where it is made.
+TEST_F(DatabaseTest, LongChangesCommitOnTheServingThreadDuringARun)
+{
+    practice.Exec("INSERT INTO BEH (PATNR, LFDBEH) WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N "
+                  "WHERE I < 200000) SELECT '1', I FROM N");
+    std::optional<std::thread::id> committedOn;
+    sqlite3_wal_hook(
+        dbDatabase.Connection().SqliteHandle(),
+        [](void* on, sqlite3*, const char*, int) {
+            static_cast<std::optional<std::thread::id>*>(on)->emplace(std::this_thread::get_id());
+            return SQLITE_OK;
+        },
+        &committedOn);
+    const CWindowServing run;
+    const std::pair<std::function<void()>, bool> cases[] = {
+        {[] { dbDatabase.ExecuteSQL("UPDATE BEH SET LEBID='x' WHERE PATNR='1'"); }, true},
+        {[] { dbDatabase.ExecuteSQL("UPDATE BEH SET LEBID='y' WHERE PATNR='1' AND LFDBEH='1'"); }, false},
+        {[] { RunBound(dbDatabase, "DELETE FROM BEH WHERE LEBID=?", {"x"}, {}); }, true},
+    };
+    for (const auto& [change, served] : cases) {
+        committedOn.reset();
+        change();
+        ASSERT_TRUE(committedOn.has_value());
+        EXPECT_EQ(*committedOn != std::this_thread::get_id(), served);
+    }
+    EXPECT_EQ("1|1|y|||||||\n", practice.Dump("BEH"));
 }
 
 TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)

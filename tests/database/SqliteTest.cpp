@@ -4,6 +4,7 @@
 #include "SqliteConnection.h"
 #include "SqliteStatements.h"
 #include "WalCheckpointer.h"
+#include "WindowServing.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <chrono>
@@ -72,6 +73,63 @@ TEST(SqliteStatements, ReadFieldsAsTextsAndKeepNothingOfOneCallForTheNext)
     EXPECT_THROW(statements.Run("SELECT A FROM T", {}, [](std::vector<std::string>&&) { throw CDBException("stop"); }),
                  CDBException);
     EXPECT_EQ(Exec(db, "DROP TABLE T"), SQLITE_OK) << sqlite3_errmsg(db);
+}
+
+// A change outside a transaction gets one of its own, committed (a long one during a run
+// on the serving thread) or, when it fails, rolled back; a PRAGMA that no transaction may
+// hold and a change inside the caller's transaction run as they are.
+TEST(SqliteStatements, ChangesOutsideATransactionCommitWholeOrNotAtAll)
+{
+    const QTemporaryDir folder;
+    const std::string file = folder.filePath(QStringLiteral("t.db")).toStdString();
+    const SqliteConnection connection(file, kCreate);
+    sqlite3* const db = connection.Handle();
+    CSqliteStatements statements(db);
+    ASSERT_EQ(Exec(db, "CREATE TABLE T(A UNIQUE)"), SQLITE_OK);
+    const SqliteConnection other(file, SQLITE_OPEN_READWRITE);
+    const std::string many = "INSERT INTO T WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 300000) "
+                             "SELECT 'x' || I FROM N";
+    struct Case {
+        std::string sql;
+        bool run;
+        std::string error;
+        bool open;           // a transaction is open afterwards
+        std::string count;   // rows the other connection sees afterwards
+        char committed;      // '-' nothing, 'h' here, 's' on the serving thread
+    };
+    const Case cases[] = {
+        {"PRAGMA journal_mode=WAL", false, "", false, "0", '-'},
+        {"INSERT INTO T VALUES ('1')", false, "", false, "1", 'h'},
+        {"INSERT INTO T VALUES ('2'), ('1')", false, "UNIQUE constraint failed: T.A", false, "1", '-'},
+        {many, true, "", false, "300001", 's'},
+        {"BEGIN", false, "", true, "300001", '-'},
+        {"DELETE FROM T", false, "", true, "300001", '-'},
+        {"ROLLBACK", false, "", false, "300001", '-'},
+        {"DELETE FROM T WHERE A <> ''", true, "", false, "0", 's'},   // row by row: no quick truncation
+    };
+    std::optional<std::thread::id> committedOn;
+    sqlite3_wal_hook(
+        db,
+        [](void* on, sqlite3*, const char*, int) {
+            static_cast<std::optional<std::thread::id>*>(on)->emplace(std::this_thread::get_id());
+            return SQLITE_OK;
+        },
+        &committedOn);
+    for (const Case& c : cases) {
+        committedOn.reset();
+        std::optional<CWindowServing> run;
+        if (c.run)
+            run.emplace();
+        Rows rows;
+        EXPECT_EQ(RunCollecting(statements, c.sql, {}, rows), c.error) << c.sql;
+        run.reset();
+        EXPECT_EQ(sqlite3_get_autocommit(db) == 0, c.open) << c.sql;
+        EXPECT_EQ(!committedOn ? '-' : *committedOn == std::this_thread::get_id() ? 'h' : 's', c.committed) << c.sql;
+        CSqliteStatements reader(other.Handle());
+        rows.clear();
+        ASSERT_EQ(RunCollecting(reader, "SELECT COUNT(*) FROM T", {}, rows), "") << c.sql;
+        EXPECT_EQ(rows, Rows{{c.count}}) << c.sql;
+    }
 }
 
 // The log is copied back on the checkpointer's thread each time it has grown by

@@ -63,9 +63,15 @@ QSqlQuery& CHbRSetConnection::Prepared(const std::string& sql)
 
 void CHbRSetConnection::Exec(std::string_view text)
 {
-    QSqlQuery query(m_db);
-    if (!query.exec(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))))
-        throw CDBException(StatementErrorText(query.lastError(), m_db));
+    const auto run = [&] {
+        QSqlQuery query(m_db);
+        if (!query.exec(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))))
+            throw CDBException(StatementErrorText(query.lastError(), m_db));
+    };
+    if (m_sqlite)
+        m_sqlite->InOwnTransaction(text, run);
+    else
+        run();
 }
 
 sqlite3* CHbRSetConnection::SqliteHandle() const

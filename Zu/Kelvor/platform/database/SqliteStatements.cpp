@@ -1,8 +1,12 @@
 #include "SqliteStatements.h"
 #include "DBException.h"
+#include "WindowServing.h"
 #include <QByteArray>
 #include <QVariant>
+#include <cctype>
+#include <chrono>
 #include <sqlite3.h>
+#include <string_view>
 
 namespace {
 
@@ -22,6 +26,21 @@ private:
     sqlite3_stmt* m_statement;
 };
 
+// A change that ran this long may take a long commit.
+constexpr auto kLongChange = std::chrono::milliseconds(20);
+
+// INSERT, UPDATE, DELETE: a statement that may run in a transaction (a PRAGMA may not).
+bool ChangesRows(std::string_view sql)
+{
+    const std::size_t start = sql.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos)
+        return false;
+    std::string word(sql.substr(start, sql.find_first_of(" \t\r\n(", start) - start));
+    for (char& c : word)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return word == "INSERT" || word == "UPDATE" || word == "DELETE" || word == "REPLACE";
+}
+
 } // namespace
 
 void CSqliteStatements::Finalize::operator()(sqlite3_stmt* statement) const
@@ -34,6 +53,41 @@ CSqliteStatements::CSqliteStatements(sqlite3* db) : m_db(db) {}
 void CSqliteStatements::Run(const std::string& sql, const std::vector<std::string>& params, const RowSink& onRow)
 {
     sqlite3_stmt* const statement = Prepared(sql);
+    InOwnTransaction(sql, [&] { Step(statement, params, onRow); });
+}
+
+void CSqliteStatements::InOwnTransaction(std::string_view sql, const std::function<void()>& change)
+{
+    if (!ChangesRows(sql) || sqlite3_get_autocommit(m_db) == 0) {
+        change();
+        return;
+    }
+    // Outside a transaction a change commits at its end, and after a large one the
+    // commit rewrites the checksums of all the log it wrote (a third of a second for
+    // an owner's bookings at a million patients) with no chance to serve the window.
+    // So it gets a transaction of its own, committed where the window is served when
+    // the change ran long.
+    Step(Prepared("BEGIN"), {}, nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        change();
+    } catch (const CDBException&) {
+        if (sqlite3_get_autocommit(m_db) == 0)   // some errors end the transaction themselves
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    const auto commit = [this] {
+        Step(Prepared("COMMIT"), {}, nullptr);
+        return true;
+    };
+    if (std::chrono::steady_clock::now() - start >= kLongChange)
+        CWindowServing::WhileServing(commit);
+    else
+        commit();
+}
+
+void CSqliteStatements::Step(sqlite3_stmt* statement, const std::vector<std::string>& params, const RowSink& onRow)
+{
     const CStatementUse use(statement);
     for (std::size_t i = 0; i < params.size(); ++i)
         if (sqlite3_bind_text(statement, static_cast<int>(i + 1), params[i].data(), static_cast<int>(params[i].size()),

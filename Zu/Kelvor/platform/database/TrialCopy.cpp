@@ -14,16 +14,21 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
+#include <utility>
 #include <sqlite3.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::string_view kPrefix = "Kelvor-Probelauf-";
-constexpr int kPagesPerStep = 1024;   // between two chances to serve the window
+constexpr int kBusyWait = 10000;   // ms
+constexpr int kBusyPoll = 5;       // ms
+constexpr std::size_t kRowsPerHandOver = 256;   // rows of a server's table given to the copy at once
 
 struct CloseDb {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -51,7 +56,8 @@ void Exec(sqlite3* db, const std::string& sql, const std::string& table = {})
         Fail(db, table);
 }
 
-long long Number(sqlite3* db, const std::string& sql, const std::string& table = {})
+// The first row's columns as numbers (0 for NULL).
+std::vector<long long> Numbers(sqlite3* db, const std::string& sql, const std::string& table = {})
 {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
@@ -59,7 +65,15 @@ long long Number(sqlite3* db, const std::string& sql, const std::string& table =
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
     if (sqlite3_step(raw) != SQLITE_ROW)
         Fail(db, table);
-    return sqlite3_column_int64(raw, 0);
+    std::vector<long long> numbers;
+    for (int i = 0; i < sqlite3_column_count(raw); ++i)
+        numbers.push_back(sqlite3_column_int64(raw, i));
+    return numbers;
+}
+
+long long Number(sqlite3* db, const std::string& sql)
+{
+    return Numbers(db, sql).front();
 }
 
 Db OpenFile(const std::string& path, int flags)
@@ -113,18 +127,38 @@ std::vector<std::string> Recorders(const TableDef& table)
     };
 }
 
-// A key's first entry in the log tells what it was before the trial: a row ('v') or
-// nothing ('n'). SQLite takes the other columns of a MIN() aggregate from its row.
-std::string FirstEntries(const TableDef& table)
+// What the trial did to one table, in one pass: a key's first entry in the log (the
+// smallest rowid) tells what it was before the trial, a row ('v') or nothing ('n'), and
+// is compared with the key's row now. The sort carries the keys and rowids alone; the
+// entries are fetched by rowid afterwards.
+STableChanges Counted(sqlite3* copy, const TableDef& table)
 {
-    const std::string keys = Joined(table.primaryKey, "\"#\"", ",");
-    return "CREATE TEMP TABLE kelvor_erste AS SELECT kind," + Joined(table.columns, "\"#\"", ",") + ", MIN(rowid) FROM " +
-           Log(table) + " GROUP BY " + keys;
+    const std::string absent = "t.\"" + table.primaryKey.front() + "\" IS NULL";   // no row has a NULL key
+    const std::vector<long long> counts = Numbers(
+        copy,
+        "SELECT sum(k.kind='v' AND " + absent + "), sum(k.kind='v' AND NOT " + absent + " AND (" +
+            Joined(table.columns, "t.\"#\" IS NOT k.\"#\"", " OR ") + ")), sum(k.kind='n' AND NOT " + absent +
+            ") FROM (SELECT MIN(rowid) AS first FROM " + Log(table) + " GROUP BY " +
+            Joined(table.primaryKey, "\"#\"", ",") + ") f JOIN " + Log(table) + " k ON k.rowid=f.first LEFT JOIN \"" +
+            table.name + "\" t ON " + Joined(table.primaryKey, "t.\"#\"=k.\"#\"", " AND "),
+        table.name);
+    return {table.name, counts[0], counts[1], counts[2]};
 }
 
 bool HasTable(sqlite3* db, const std::string& name)
 {
     return Number(db, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='" + name + "'") > 0;
+}
+
+void AddRecorders(sqlite3* copy)
+{
+    Exec(copy, "BEGIN");
+    for (const TableDef& table : PracticeSchema()) {
+        if (HasTable(copy, table.name))
+            for (const std::string& statement : Recorders(table))
+                Exec(copy, statement, table.name);
+    }
+    Exec(copy, "COMMIT");
 }
 
 // Every row of one table, in key order, a page at a time.
@@ -149,6 +183,23 @@ void Step(sqlite3* db, sqlite3_stmt* statement, const std::string& table)
     if (result != SQLITE_DONE)
         Fail(db, table);
     sqlite3_reset(statement);
+}
+
+// Rows of table (its columns' fields one after the other) into the copy, on the serving
+// thread: a page of them took the window's thread 100-300 ms now and then (a busy disk,
+// most likely).
+void InsertRows(sqlite3* copy, sqlite3_stmt* insert, const TableDef& table, const std::vector<std::string>& fields)
+{
+    CWindowServing::WhileServing([&] {
+        for (std::size_t at = 0; at < fields.size(); at += table.columns.size()) {
+            for (std::size_t i = 0; i < table.columns.size(); ++i) {
+                const std::string& value = fields[at + i];
+                sqlite3_bind_text(insert, static_cast<int>(i + 1), value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+            }
+            Step(copy, insert, table.name);
+        }
+        return true;
+    });
 }
 
 // The practice's tables the server has, in upper case: a practice may lack one, and its
@@ -189,13 +240,14 @@ void CopyRows(CHbRSetDatabase& practice, sqlite3* copy)
             Fail(copy, table.name);
         const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
         CTableRows rows(practice, table);
+        std::vector<std::string> fields;
         for (int found = rows.GetAll(); found == 0; found = rows.Next()) {
-            for (std::size_t i = 0; i < table.columns.size(); ++i) {
-                const std::string& value = rows.GetField(table.columns[i]);
-                sqlite3_bind_text(raw, static_cast<int>(i + 1), value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
-            }
-            Step(copy, raw, table.name);
+            for (const std::string& column : table.columns)
+                fields.push_back(rows.GetField(column));
+            if (fields.size() >= kRowsPerHandOver * table.columns.size())
+                InsertRows(copy, raw, table, std::exchange(fields, {}));
         }
+        InsertRows(copy, raw, table, fields);
     }
     Exec(copy, "COMMIT");
 }
@@ -212,16 +264,27 @@ long long DatabaseSize(CHbRSetDatabase& practice)
     return size;
 }
 
-void CopyPages(sqlite3* from, sqlite3* to)
+// Tries again while another connection holds what attempt needs, for kBusyWait at most;
+// returns the last try's result.
+int UntilNotBusy(const std::function<int()>& attempt)
 {
-    sqlite3_backup* const backup = sqlite3_backup_init(to, "main", from, "main");
+    int result = attempt();
+    for (int waited = 0; waited < kBusyWait && (result == SQLITE_BUSY || result == SQLITE_LOCKED); waited += kBusyPoll) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kBusyPoll));
+        result = attempt();
+    }
+    return result;
+}
+
+// Through a connection of its own to the practice's file, so that it may run on a thread
+// of its own: the practice's connections belong to the window's thread.
+void CopyPages(const std::string& file, sqlite3* to)
+{
+    const Db from = OpenFile(file, SQLITE_OPEN_READONLY);
+    sqlite3_backup* const backup = sqlite3_backup_init(to, "main", from.get(), "main");
     if (backup == nullptr)
         Fail(to);
-    int result = SQLITE_OK;
-    do {
-        result = sqlite3_backup_step(backup, kPagesPerStep);
-        CWindowServing::IfDue();
-    } while (result == SQLITE_OK || result == SQLITE_BUSY || result == SQLITE_LOCKED);
+    const int result = UntilNotBusy([backup] { return sqlite3_backup_step(backup, -1); });
     sqlite3_backup_finish(backup);
     if (result == SQLITE_FULL)
         NoRoom();
@@ -242,6 +305,21 @@ std::string NewPath(const std::string& folder)
     return folder + "/" + std::string(kPrefix) + std::to_string(ProcessId()) + "-" + std::to_string(++counter) + ".db";
 }
 
+// The tables the trial changed, from the logs in the copy at path.
+std::vector<STableChanges> CountChanges(const std::string& path)
+{
+    const Db copy = OpenFile(path, SQLITE_OPEN_READWRITE);
+    std::vector<STableChanges> changes;
+    for (const TableDef& table : PracticeSchema()) {
+        if (!HasTable(copy.get(), "kelvor_log_" + table.name))
+            continue;
+        if (STableChanges found = Counted(copy.get(), table); found.gone + found.changed + found.added > 0)
+            changes.push_back(std::move(found));
+    }
+    std::sort(changes.begin(), changes.end(), [](const STableChanges& a, const STableChanges& b) { return a.table < b.table; });
+    return changes;
+}
+
 } // namespace
 
 CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
@@ -260,17 +338,21 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
         throw Refused("im temporären Ordner " + folder + " kann nicht geschrieben werden");
     try {
         const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
+        // Thrown away after the trial: its making need not wait for the disk either.
+        Exec(copy.get(), "PRAGMA synchronous=OFF");
+        // A million patients' file takes seconds, each thousand pages up to 180 ms, its
+        // recorders a tenth of a second: on a thread of its own while the window is served.
         if (source != nullptr)
-            CopyPages(source, copy.get());
+            CWindowServing::WhileServing([&] {
+                CopyPages(sqlite3_db_filename(source, "main"), copy.get());
+                return true;
+            });
         else
             CopyRows(practice, copy.get());
-        Exec(copy.get(), "BEGIN");
-        for (const TableDef& table : PracticeSchema()) {
-            if (HasTable(copy.get(), table.name))
-                for (const std::string& statement : Recorders(table))
-                    Exec(copy.get(), statement, table.name);
-        }
-        Exec(copy.get(), "COMMIT");
+        CWindowServing::WhileServing([&copy] {
+            AddRecorders(copy.get());
+            return true;
+        });
     } catch (...) {
         RemoveFiles(m_path);
         m_lock.reset();
@@ -280,7 +362,13 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
 
 CTrialCopy::~CTrialCopy()
 {
-    RemoveFiles(m_path);
+    // The file system frees a large file's blocks at its last close: a quarter of a
+    // second at 100,000 patients.
+    CWindowServing::WhileServing([this] {
+        RemoveFiles(m_path);
+        m_lock.reset();
+        return true;
+    });
 }
 
 std::string CTrialCopy::ConnectText() const
@@ -288,33 +376,32 @@ std::string CTrialCopy::ConnectText() const
     return "sqlite:" + m_path;
 }
 
+// Sorting out the logs takes seconds at a large practice: on a thread of its own,
+// while the window is served.
 std::vector<STableChanges> CTrialCopy::Changes() const
 {
-    const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
-    // Sorting a large log is one long statement: the window is served meanwhile.
-    sqlite3_progress_handler(
-        copy.get(), 10000, [](void*) { CWindowServing::IfDueInStatement(); return 0; }, nullptr);
     std::vector<STableChanges> changes;
-    for (const TableDef& table : PracticeSchema()) {
-        if (!HasTable(copy.get(), "kelvor_log_" + table.name) ||
-            Number(copy.get(), "SELECT count(*) FROM (SELECT 1 FROM " + Log(table) + " LIMIT 1)") == 0)
-            continue;
-        Exec(copy.get(), FirstEntries(table), table.name);
-        const std::string rowOf = "EXISTS (SELECT 1 FROM \"" + table.name + "\" t WHERE " +
-                                  Joined(table.primaryKey, "t.\"#\"=k.\"#\"", " AND ");
-        const std::string count = "SELECT count(*) FROM kelvor_erste k WHERE ";
-        STableChanges found{table.name};
-        found.gone = Number(copy.get(), count + "kind='v' AND NOT " + rowOf + ")", table.name);
-        found.changed = Number(copy.get(), count + "kind='v' AND " + rowOf + " AND (" +
-                                               Joined(table.columns, "t.\"#\" IS NOT k.\"#\"", " OR ") + "))", table.name);
-        found.added = Number(copy.get(), count + "kind='n' AND " + rowOf + ")", table.name);
-        Exec(copy.get(), "DROP TABLE kelvor_erste", table.name);
-        if (found.gone + found.changed + found.added > 0)
-            changes.push_back(std::move(found));
-        CWindowServing::IfDue();
-    }
-    std::sort(changes.begin(), changes.end(), [](const STableChanges& a, const STableChanges& b) { return a.table < b.table; });
+    CWindowServing::WhileServing([&] {
+        changes = CountChanges(m_path);
+        return true;
+    });
     return changes;
+}
+
+// Copies the trial's log into the copy on a thread of its own, while the window is
+// served: closing the trial's writer, the log's last connection, then has nothing
+// left to copy (a third of a second at 100,000 patients).
+void CTrialCopy::Checkpoint() const
+{
+    CWindowServing::WhileServing([this] {
+        const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
+        Exec(copy.get(), "PRAGMA schema_version");   // opens the log
+        sqlite3_busy_timeout(copy.get(), kBusyWait);
+        // The writer's checkpointer may be copying just now: its end is waited for.
+        return UntilNotBusy([&copy] {
+                   return sqlite3_wal_checkpoint_v2(copy.get(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+               }) == SQLITE_OK;
+    });
 }
 
 void CTrialCopy::SkipFlushes(CHbRSetDatabase& writer)

@@ -41,6 +41,8 @@ public:
 
     // The connect text of the copy, for the trial's own connections.
     std::string ConnectText() const;
+    // Before the trial's connections close: the trial's log copied into the copy.
+    void Checkpoint() const;
     // The tables the trial changed, in binary order of their names; throws CDBException.
     std::vector<STableChanges> Changes() const;
 

@@ -51,6 +51,10 @@ CWindowServing::~CWindowServing()
 
 void CWindowServing::Serve()
 {
+    // Work handed to another thread runs statements whose progress and busy handlers
+    // ask too: only the window's thread serves (and keeps the time of the last turn).
+    if (const QCoreApplication* app = QCoreApplication::instance(); app != nullptr && QThread::currentThread() != app->thread())
+        return;
     State& state = Serving();
     QCoreApplication::processEvents(state.serving ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
     state.lastTurn = Clock::now();
