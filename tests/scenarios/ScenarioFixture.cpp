@@ -82,20 +82,6 @@ std::vector<std::string> ScenarioFixture::Messages() const
     return messages;
 }
 
-// Written out byte for byte, not by the converter the log is written with.
-std::string ScenarioFixture::MemoAsLog() const
-{
-    const std::pair<std::string_view, char> letters[] = {{"ä", '\xE4'}, {"ö", '\xF6'}, {"ü", '\xFC'}, {"ß", '\xDF'}};
-    std::string log;
-    for (const std::string& line : Memo()) {
-        QByteArray bytes = QByteArray::fromStdString(line);
-        for (const auto& [letter, byte] : letters)
-            bytes.replace(QByteArray::fromRawData(letter.data(), static_cast<qsizetype>(letter.size())), QByteArray(1, byte));
-        log += bytes.toStdString() + '\n';
-    }
-    return log;
-}
-
 void ScenarioFixture::StartChild(QProcess& child, const std::string& scenarioJson, bool unprivileged) const
 {
     // Beside the practice: its own files stay as the runs leave them.

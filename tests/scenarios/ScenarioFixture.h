@@ -47,8 +47,6 @@ protected:
     std::vector<std::string> Trace() const { return Strings(m_report.value(QStringLiteral("trace")).toArray()); }
     QJsonObject Control(int id) const { return m_report[u"controls"][QString::number(id)].toObject(); }
     std::string LogBytes() const { return m_practice.Read("log/Kelvor.log"); }
-    // The run log as it must be after one run: the memo's lines in Windows-1252.
-    std::string MemoAsLog() const;
 
     std::optional<TestPractice> m_storage;
     TestPractice& m_practice;
