@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ranges>
 #include <regex>
 #include <unistd.h>
@@ -20,6 +21,19 @@ std::vector<std::string> FilesOf(const TestPractice& practice)
     std::vector<std::string> files = practice.ListTree();
     std::erase_if(files, [](const std::string& file) { return file.starts_with("log"); });
     return files;
+}
+
+std::map<std::string, std::string> BytesBelow(const std::string& folder)
+{
+    std::map<std::string, std::string> bytes;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string content = entry.is_directory() ? "" : std::string(std::istreambuf_iterator<char>(file), {});
+        if (!name.ends_with("-shm") && !(name.ends_with("-wal") && content.empty()))
+            bytes[name + (entry.is_directory() ? "/" : "")] = content;
+    }
+    return bytes;
 }
 
 Rows RowsOf(const TestPractice& practice)
