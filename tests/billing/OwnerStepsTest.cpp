@@ -81,18 +81,14 @@ TEST_F(OwnerTables, EveryTableIsClearedOfTheOwnerDespiteFailures)
 {
     Practice().Exec("DROP TABLE TSEBON");
     Refuse("DELETE ON ZEHIT");
-    Lines statements;
-    for (const std::string& table : kTables) {
-        statements.push_back("DELETE FROM " + table + " WHERE MDID='02'");
+    for (const std::string& table : kTables)
         for (const char* md : {"01", "2", "02"})  // "2" is a prefix of the removed key
             if (table != "TSEBON")
                 Practice().Insert(table, {{"LFDNR", md}, {"MDID", md}});
-    }
 
     EXPECT_TRUE(Open().DeleteJournalEntries());
     EXPECT_TRUE(Dlg().DeleteTransferRecords());
 
-    EXPECT_EQ(m_statements, statements);
     EXPECT_EQ(MemoLines(), (Lines{"Lösche FiBu-/Kassenbuch-TSE-Einträge...", "Lösche ZE-/PAR-/KBR-DTA..."}));
     EXPECT_EQ(m_traces, (Lines{Trace("DELETE FROM TSEBON WHERE MDID='02'",
                                      "no such table: TSEBON"),
@@ -122,10 +118,6 @@ TEST_F(LabInvoices, RemovesTheOwnersInvoicesOfAllFoundAndMovesTheRest)
     EXPECT_TRUE(Open().DeleteLabInvoices());
 
     const std::string failing = "DELETE FROM LBLOCKENTRY WHERE PATNR='000004' AND LFDPLAN='1' AND LFDLBLOCK='1'";
-    EXPECT_EQ(m_statements, (Lines{"DELETE FROM LBLOCKENTRY WHERE PATNR='000001' AND LFDPLAN='1' AND LFDLBLOCK='1'",
-                                   failing,
-                                   "DELETE FROM LBLOCKENTRY WHERE PATNR='000008' AND LFDPLAN='1' AND LFDLBLOCK='1'",
-                                   kMoveToReplacement}));
     EXPECT_EQ(m_traces, Lines{Trace(failing)});
     EXPECT_EQ(MemoLines(), (Lines{"Lösche Laborrechnungen...", "... 3 von 10 gelöscht."}));
     EXPECT_EQ(m_progress, (Lines{"0", "10", "20", "30", "40", "50", "60", "70", "80", "90"}));
@@ -183,22 +175,6 @@ TEST_P(InvoicesAndPayments, RemovesTheOwnersRowsAndClearsOnlyTheLinkedBillingPar
 
     const std::string failing =
         "UPDATE BILL SET SABRWUNSCHDATUM='99999999',SLFDFAKT='' WHERE PATNR='000001' AND SLFDFAKT='1'";
-    Lines statements = {
-        "UPDATE BILL SET GABRWUNSCHDATUM='99999999',GLFDFAKT='' WHERE PATNR='000001' AND GLFDFAKT='1'",
-        failing,
-        "UPDATE BILL SET PABRWUNSCHDATUM='99999999',PLFDFAKT='' WHERE PATNR='000001' AND PLFDFAKT='1'",
-        "UPDATE FBUCHUNG SET LFDFAKT='' WHERE PATNR='000001' AND MDID='02' AND LFDFAKT='1'",
-        "UPDATE BILL SET GABRWUNSCHDATUM='99999999',GLFDFAKT='' WHERE PATNR='000002' AND GLFDFAKT='7''1'",
-        "UPDATE BILL SET SABRWUNSCHDATUM='99999999',SLFDFAKT='' WHERE PATNR='000002' AND SLFDFAKT='7''1'",
-        "UPDATE BILL SET PABRWUNSCHDATUM='99999999',PLFDFAKT='' WHERE PATNR='000002' AND PLFDFAKT='7''1'",
-        "UPDATE FBUCHUNG SET LFDFAKT='' WHERE PATNR='000002' AND MDID='02' AND LFDFAKT='7''1'",
-        "UPDATE FBUCHUNG SET LFDCASH='' WHERE PATNR='000001' AND MDID='02' AND LFDCASH='3'",
-        "DELETE FROM GLBLOCENTRY WHERE LFDGLKU='1' AND LFDGLBLOC='1'",
-        "DELETE FROM GLBLOCENTRY WHERE LFDGLKU='1' AND LFDGLBLOC='2'",
-    };
-    if (journalStep)
-        std::erase_if(statements, [](const std::string& s) { return s.starts_with("UPDATE FBUCHUNG"); });
-    EXPECT_EQ(m_statements, statements);
     EXPECT_EQ(m_traces, Lines{Trace(failing)});
     EXPECT_EQ(MemoLines(), (Lines{"Lösche Rechnungen...", "... 2 gelöscht.", "Lösche Zahlungen...", "... 1 gelöscht.",
                                   "Lösche Gewerbelabor-Rechnungen...", "... 2 gelöscht."}));
