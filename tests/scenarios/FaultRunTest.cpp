@@ -2,6 +2,7 @@
 // with the message naming the table, and nothing is taken for "nothing found".
 #include "ScenarioFixture.h"
 #include "SeamScope.h"
+#include <QScopeGuard>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -180,32 +181,6 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
     EXPECT_EQ(std::ranges::count(Statements(), std::string("UPDATE REZEPT SET MDID='Ü1' WHERE MDID='03'")), 1);
 }
 
-// A practice disk as small as its contents: mounted for the test, gone with it (root only).
-class FullDisk {
-public:
-    explicit FullDisk(const std::string& folder) : m_folder(folder)
-    {
-        std::filesystem::create_directories(folder);
-        m_mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=16k") == 0;
-        std::ofstream fill(folder + "/fill", std::ios::binary);
-        const std::string block(1024, 'x');
-        while (m_mounted && fill.write(block.data(), block.size()) && fill.flush()) {
-        }
-    }
-    ~FullDisk()
-    {
-        if (m_mounted)
-            ::umount(m_folder.c_str());
-    }
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
-    bool Mounted() const { return m_mounted; }
-
-private:
-    std::string m_folder;
-    bool m_mounted = false;
-};
-
 struct RecordsCase {
     const char* name;        // in the log folder
     enum { Fifo, Folder, ReadOnly, ReadOnlyFolder, Full } kind;
@@ -236,9 +211,19 @@ TEST_F(FaultRunTest, ARunThatCannotKeepItsRecordsDoesNotStart)
         m_storage.emplace();
         AddOwnersAndTreaters();
         const std::string log = m_practice.LogPath();
-        std::optional<FullDisk> disk;
-        if (c.kind == RecordsCase::Full && !(root && disk.emplace(log).Mounted()))
+        // A log disk as small as its contents: mounted for the case, gone with it (root only).
+        const bool full = c.kind == RecordsCase::Full && root && ::mount("tmpfs", log.c_str(), "tmpfs", 0, "size=16k") == 0;
+        const auto unmount = qScopeGuard([full, &log] {
+            if (full)
+                ::umount(log.c_str());
+        });
+        if (c.kind == RecordsCase::Full && !full)
             continue;
+        if (full) {
+            std::ofstream fill(log + "fill", std::ios::binary);
+            while (fill << std::string(1024, 'x') && fill.flush()) {
+            }
+        }
         const std::string path = log + c.name;
         if (c.kind == RecordsCase::Fifo) {
             ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);

@@ -5,7 +5,6 @@
 #include "ScenarioFixture.h"
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <regex>
@@ -155,18 +154,6 @@ const HostileCase kHostileCases[] = {
      .base = Both(Owners({"ab", "AB"}), Documents({{"m", "ab"}}, 900001))},
 };
 
-// The files and folders below a folder, with their contents.
-std::map<std::string, std::string> Snapshot(const fs::path& folder)
-{
-    std::map<std::string, std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        entries[fs::relative(entry.path(), folder).string()] =
-            entry.is_directory() ? "/" : std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return entries;
-}
-
 // The rows and the files of a practice.
 struct State {
     Rows rows;
@@ -257,7 +244,7 @@ TEST_F(HostileRunTest, NothingGoesButWhatBelongsToTheRemovedOwner)
         const fs::path outside = fs::weakly_canonical(practice.Folder() + "/" + kOutside);
         for (const std::string& file : kOutsideFiles)
             practice.WriteFile(std::string(kOutside) + "/" + file, file);
-        const auto outsideBefore = Snapshot(outside);
+        const auto outsideBefore = BytesBelow(outside);
         c.change(practice);
         const State before = StateOf(practice);
         const fs::path previous = fs::current_path();
@@ -270,7 +257,7 @@ TEST_F(HostileRunTest, NothingGoesButWhatBelongsToTheRemovedOwner)
         for (const std::string& trace : c.traces)
             traces.push_back(InPractice(trace, practice));
         EXPECT_EQ(Trace(), traces);
-        EXPECT_EQ(Snapshot(outside), outsideBefore);
+        EXPECT_EQ(BytesBelow(outside), outsideBefore);
         const std::set<std::string> changes = Changes(before, StateOf(practice));
         for (const std::string& file : c.files) {
             if (file.front() == '=')

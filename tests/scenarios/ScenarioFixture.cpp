@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ranges>
 #include <regex>
 #include <unistd.h>
@@ -20,6 +21,19 @@ std::vector<std::string> FilesOf(const TestPractice& practice)
     std::vector<std::string> files = practice.ListTree();
     std::erase_if(files, [](const std::string& file) { return file.starts_with("log"); });
     return files;
+}
+
+std::map<std::string, std::string> BytesBelow(const std::string& folder)
+{
+    std::map<std::string, std::string> bytes;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string content = entry.is_directory() ? "" : std::string(std::istreambuf_iterator<char>(file), {});
+        if (!name.ends_with("-shm") && !(name.ends_with("-wal") && content.empty()))
+            bytes[name + (entry.is_directory() ? "/" : "")] = content;
+    }
+    return bytes;
 }
 
 Rows RowsOf(const TestPractice& practice)
@@ -80,20 +94,6 @@ std::vector<std::string> ScenarioFixture::Messages() const
         messages.push_back((value[u"kind"].toString() + QStringLiteral(": ") + value[u"text"].toString()
                             + QStringLiteral(" -> ") + QString::number(value[u"answer"].toInt())).toStdString());
     return messages;
-}
-
-// Written out byte for byte, not by the converter the log is written with.
-std::string ScenarioFixture::MemoAsLog() const
-{
-    const std::pair<std::string_view, char> letters[] = {{"ä", '\xE4'}, {"ö", '\xF6'}, {"ü", '\xFC'}, {"ß", '\xDF'}};
-    std::string log;
-    for (const std::string& line : Memo()) {
-        QByteArray bytes = QByteArray::fromStdString(line);
-        for (const auto& [letter, byte] : letters)
-            bytes.replace(QByteArray::fromRawData(letter.data(), static_cast<qsizetype>(letter.size())), QByteArray(1, byte));
-        log += bytes.toStdString() + '\n';
-    }
-    return log;
 }
 
 void ScenarioFixture::StartChild(QProcess& child, const std::string& scenarioJson, bool unprivileged) const

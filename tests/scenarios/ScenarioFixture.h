@@ -11,6 +11,9 @@
 std::vector<std::string> Strings(const QJsonArray& array);
 // The practice's files and folders without the log folder, which every run writes to.
 std::vector<std::string> FilesOf(const TestPractice& practice);
+// Every file and folder below a folder ("name/" for a folder) with its bytes; the database's
+// shared-memory index and an empty write-ahead log, the working files any start makes, left out.
+std::map<std::string, std::string> BytesBelow(const std::string& folder);
 // Every table's rows, one text each (a table without rows too).
 using Rows = std::map<std::string, std::set<std::string>>;
 Rows RowsOf(const TestPractice& practice);
@@ -47,8 +50,6 @@ protected:
     std::vector<std::string> Trace() const { return Strings(m_report.value(QStringLiteral("trace")).toArray()); }
     QJsonObject Control(int id) const { return m_report[u"controls"][QString::number(id)].toObject(); }
     std::string LogBytes() const { return m_practice.Read("log/Kelvor.log"); }
-    // The run log as it must be after one run: the memo's lines in Windows-1252.
-    std::string MemoAsLog() const;
 
     std::optional<TestPractice> m_storage;
     TestPractice& m_practice;

@@ -51,15 +51,6 @@ protected:
             }
         }
     }
-
-    std::vector<std::string> ColumnValues(const std::string& table, const std::string& column) const
-    {
-        std::vector<std::string> values;
-        // Rows made for the other treater column of the same table leave this one empty.
-        for (const auto& row : m_practice.Query("SELECT " + column + " FROM " + table + " WHERE " + column + "<>'' ORDER BY " + column))
-            values.push_back(row.front());
-        return values;
-    }
 };
 
 // 002 and 004 (list items 1 and 3) go to 001, without patient or service removal;
@@ -82,7 +73,6 @@ TEST_F(TreaterRunTest, TreatersAreHandedToTheReplacementOneAfterTheOtherAndAgain
                                                 "Lösche Behandler...", "Achtung: 2 SQL-Anweisungen sind fehlgeschlagen" + failed,
                                                 "FERTIG!", "", "Lösche Behandler 003", "Lösche Behandler...",
                                                 "Achtung: 1 SQL-Anweisung ist fehlgeschlagen" + failed, "FERTIG!"}));
-    EXPECT_EQ(LogBytes(), MemoAsLog());
 
     std::vector<std::string> statements = TreaterStatements({"002", "004"});
     std::ranges::copy(TreaterStatements({"003"}), std::back_inserter(statements));
@@ -98,12 +88,7 @@ TEST_F(TreaterRunTest, TreatersAreHandedToTheReplacementOneAfterTheOtherAndAgain
                          + missingTable.at(m_practice.Dialect()));
     EXPECT_EQ(TestPractice::WithoutVersions(Trace()), traces);
 
-    for (const auto& [table, column] : kTreaterColumns) {
-        if (table != "CMD") {
-            EXPECT_EQ(ColumnValues(table, column), (std::vector<std::string>{"001", "001", "001"})) << table << "." << column;
-        }
-    }
-    EXPECT_EQ(ColumnValues("LEB", "LEBID"), (std::vector<std::string>{"001"}));
+    EXPECT_EQ(m_practice.Dump("LEB"), "001|01|01|11|\n");
     EXPECT_EQ(m_practice.Scalar("SELECT LEBID FROM NUMBERPOOL"), "001");
 
     // Answered no: the run is over and the dialog stays unusable.

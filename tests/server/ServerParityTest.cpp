@@ -62,6 +62,14 @@ const RunCase kRuns[] = {
      TreaterRun},
 };
 
+// The report of a run without its trace, which names the database's own error texts.
+QJsonObject ReportWithoutTrace(const TestPractice& practice, const std::string& scenario)
+{
+    QJsonObject report = QJsonDocument::fromJson(QByteArray::fromStdString(RunScenario(practice.Folder(), scenario))).object();
+    report.remove(QStringLiteral("trace"));
+    return report;
+}
+
 // One row per column for each look-alike and for the removed key where it has none
 // yet, every other key column a running number of its own.
 void AddLookAlikes(const TestPractice& practice, const RunCase& run)
@@ -88,14 +96,10 @@ protected:
             GTEST_SKIP() << "no test server (KELVOR_TEST_SERVER)";
     }
 
-    // The report without its trace, which names the database's own error texts.
     static QJsonObject Run(const TestPractice& practice)
     {
         AddLookAlikes(practice, GetParam());
-        const std::string scenario = GetParam().scenario(practice);
-        QJsonObject report = QJsonDocument::fromJson(QByteArray::fromStdString(RunScenario(practice.Folder(), scenario))).object();
-        report.remove(QStringLiteral("trace"));
-        return report;
+        return ReportWithoutTrace(practice, GetParam().scenario(practice));
     }
 };
 
@@ -163,14 +167,8 @@ TEST(ServerLockTest, ARunWaitsForALockWithALiveWindowAndFailsWhenTheWaitIsExceed
     if (TestPractice::ServerConnect().empty())
         GTEST_SKIP() << "no test server (KELVOR_TEST_SERVER)";
     constexpr auto kHeld = std::chrono::seconds(2);
-    const auto report = [](const TestPractice& practice) {
-        const std::string json = RunScenario(practice.Folder(), OwnerRun(practice));
-        QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
-        object.remove(QStringLiteral("trace"));
-        return object;
-    };
     const TestPractice unlockedPractice(1, 60);
-    const QJsonObject unlocked = report(unlockedPractice);
+    const QJsonObject unlocked = ReportWithoutTrace(unlockedPractice, OwnerRun(unlockedPractice));
     const std::string lockTimeout = TestPractice::ServerDialect() == SqlDialect::MariaDb
         ? "Lock wait timeout exceeded; try restarting transaction"
         : "ERROR: canceling statement due to lock timeout;\nError while executing the query";
@@ -230,7 +228,7 @@ TEST(ServerLockTest, ARunWaitsForALockWithALiveWindowAndFailsWhenTheWaitIsExceed
                 release.start();
             }
         });
-        const QJsonObject locked = report(practice);
+        const QJsonObject locked = ReportWithoutTrace(practice, OwnerRun(practice));
         statements.reset();
         if (probe.isActive())
             turn();
