@@ -35,6 +35,15 @@ struct CloseDb {
 };
 using Db = std::unique_ptr<sqlite3, CloseDb>;
 
+// Whole-file work: on a thread of its own while a run or trial serves the window.
+void Served(const std::function<void()>& work)
+{
+    CWindowServing::WhileServing([&work] {
+        work();
+        return true;
+    });
+}
+
 // The temporary folder as the user set it: TMPDIR, else /tmp.
 std::string TemporaryFolder()
 {
@@ -190,7 +199,7 @@ void Step(sqlite3* db, sqlite3_stmt* statement, const std::string& table)
 // most likely).
 void InsertRows(sqlite3* copy, sqlite3_stmt* insert, const TableDef& table, const std::vector<std::string>& fields)
 {
-    CWindowServing::WhileServing([&] {
+    Served([&] {
         for (std::size_t at = 0; at < fields.size(); at += table.columns.size()) {
             for (std::size_t i = 0; i < table.columns.size(); ++i) {
                 const std::string& value = fields[at + i];
@@ -198,7 +207,6 @@ void InsertRows(sqlite3* copy, sqlite3_stmt* insert, const TableDef& table, cons
             }
             Step(copy, insert, table.name);
         }
-        return true;
     });
 }
 
@@ -343,16 +351,10 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
         // A million patients' file takes seconds, each thousand pages up to 180 ms, its
         // recorders a tenth of a second: on a thread of its own while the window is served.
         if (source != nullptr)
-            CWindowServing::WhileServing([&] {
-                CopyPages(sqlite3_db_filename(source, "main"), copy.get());
-                return true;
-            });
+            Served([&] { CopyPages(sqlite3_db_filename(source, "main"), copy.get()); });
         else
             CopyRows(practice, copy.get());
-        CWindowServing::WhileServing([&copy] {
-            AddRecorders(copy.get());
-            return true;
-        });
+        Served([&copy] { AddRecorders(copy.get()); });
     } catch (...) {
         RemoveFiles(m_path);
         m_lock.reset();
@@ -364,10 +366,9 @@ CTrialCopy::~CTrialCopy()
 {
     // The file system frees a large file's blocks at its last close: a quarter of a
     // second at 100,000 patients.
-    CWindowServing::WhileServing([this] {
+    Served([this] {
         RemoveFiles(m_path);
         m_lock.reset();
-        return true;
     });
 }
 
@@ -381,10 +382,7 @@ std::string CTrialCopy::ConnectText() const
 std::vector<STableChanges> CTrialCopy::Changes() const
 {
     std::vector<STableChanges> changes;
-    CWindowServing::WhileServing([&] {
-        changes = CountChanges(m_path);
-        return true;
-    });
+    Served([&] { changes = CountChanges(m_path); });
     return changes;
 }
 
@@ -393,14 +391,15 @@ std::vector<STableChanges> CTrialCopy::Changes() const
 // left to copy (a third of a second at 100,000 patients).
 void CTrialCopy::Checkpoint() const
 {
-    CWindowServing::WhileServing([this] {
+    Served([this] {
         const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
         Exec(copy.get(), "PRAGMA schema_version");   // opens the log
         sqlite3_busy_timeout(copy.get(), kBusyWait);
-        // The writer's checkpointer may be copying just now: its end is waited for.
-        return UntilNotBusy([&copy] {
-                   return sqlite3_wal_checkpoint_v2(copy.get(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-               }) == SQLITE_OK;
+        // The writer's checkpointer may be copying just now: its end is waited for. A
+        // checkpoint that does not come about leaves the copying to the writer's close.
+        UntilNotBusy([&copy] {
+            return sqlite3_wal_checkpoint_v2(copy.get(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        });
     });
 }
 
