@@ -1,4 +1,5 @@
 #include "BoundStatement.h"
+#include "CommitThread.h"
 #include "DBException.h"
 #include "Database.h"
 #include "DatabaseBackEnd.h"
@@ -325,13 +326,7 @@ TEST_F(DatabaseTest, LongChangesCommitOnTheServingThreadDuringARun)
     practice.Exec("INSERT INTO BEH (PATNR, LFDBEH) WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N "
                   "WHERE I < 200000) SELECT '1', I FROM N");
     std::optional<std::thread::id> committedOn;
-    sqlite3_wal_hook(
-        dbDatabase.Connection().SqliteHandle(),
-        [](void* on, sqlite3*, const char*, int) {
-            static_cast<std::optional<std::thread::id>*>(on)->emplace(std::this_thread::get_id());
-            return SQLITE_OK;
-        },
-        &committedOn);
+    RecordCommitThread(dbDatabase.Connection().SqliteHandle(), committedOn);
     const CWindowServing run;
     const std::pair<std::function<void()>, bool> cases[] = {
         {[] { dbDatabase.ExecuteSQL("UPDATE BEH SET LEBID='x' WHERE PATNR='1'"); }, true},

@@ -1,5 +1,6 @@
 // The two pieces that work on SQLite's own handle: the kept statements and the
 // checkpoints of the write-ahead log.
+#include "CommitThread.h"
 #include "DBException.h"
 #include "SqliteConnection.h"
 #include "SqliteStatements.h"
@@ -108,13 +109,7 @@ TEST(SqliteStatements, ChangesOutsideATransactionCommitWholeOrNotAtAll)
         {"DELETE FROM T WHERE A <> ''", true, "", false, "0", 's'},   // row by row: no quick truncation
     };
     std::optional<std::thread::id> committedOn;
-    sqlite3_wal_hook(
-        db,
-        [](void* on, sqlite3*, const char*, int) {
-            static_cast<std::optional<std::thread::id>*>(on)->emplace(std::this_thread::get_id());
-            return SQLITE_OK;
-        },
-        &committedOn);
+    RecordCommitThread(db, committedOn);
     for (const Case& c : cases) {
         committedOn.reset();
         std::optional<CWindowServing> run;
