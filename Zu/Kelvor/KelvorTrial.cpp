@@ -86,9 +86,7 @@ STrialResult CKelvorDlg::PlayOnCopy(const std::vector<std::string>& keys)
         const CFileStoreListing files;
         try {
             SwitchDatabase(copy.ConnectText());
-            CTrialCopy::SkipFlushes(dbDatabase);
             PlayRun(keys);
-            copy.Checkpoint();
         } catch (const CDBException&) {
             SwitchDatabase(practice);
             throw;

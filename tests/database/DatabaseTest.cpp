@@ -309,7 +309,8 @@ TEST_F(DatabaseTest, TrialChangesCompareEachKeysFirstStateWithItsLast)
     for (const Case& c : cases) {
         const CTrialCopy copy(dbDatabase);
         sqlite3* raw = nullptr;
-        ASSERT_EQ(SQLITE_OK, sqlite3_open(copy.ConnectText().substr(std::string_view("sqlite:").size()).c_str(), &raw));
+        const std::string connect = copy.ConnectText();
+        ASSERT_EQ(SQLITE_OK, sqlite3_open(connect.substr(connect.find(':') + 1).c_str(), &raw));
         const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
         ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, c.statements.c_str(), nullptr, nullptr, nullptr)) << c.statements;
         std::vector<STableChanges> expected;

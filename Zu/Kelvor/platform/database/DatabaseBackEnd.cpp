@@ -13,6 +13,7 @@
 
 namespace {
 constexpr std::string_view kSqlitePrefix = "sqlite:";
+constexpr std::string_view kSqliteCopyPrefix = "sqlite-copy:";
 constexpr std::string_view kOdbcPrefix = "odbc:";
 
 bool Names(std::string_view name, const char* engine)
@@ -25,7 +26,9 @@ bool Names(std::string_view name, const char* engine)
 std::unique_ptr<CDatabaseBackEnd> CDatabaseBackEnd::ForConnect(std::string_view connect)
 {
     if (connect.starts_with(kSqlitePrefix))
-        return std::make_unique<CSqliteBackEnd>(connect.substr(kSqlitePrefix.size()));
+        return std::make_unique<CSqliteBackEnd>(connect.substr(kSqlitePrefix.size()), CSqliteBackEnd::Use::Practice);
+    if (connect.starts_with(kSqliteCopyPrefix))
+        return std::make_unique<CSqliteBackEnd>(connect.substr(kSqliteCopyPrefix.size()), CSqliteBackEnd::Use::OwnCopy);
     if (!connect.starts_with(kOdbcPrefix))
         throw CDBException("Die Datenbankverbindung ist weder eine SQLite-Datei noch eine ODBC-Verbindung.");
     const std::string_view odbc = connect.substr(kOdbcPrefix.size());

@@ -26,8 +26,9 @@ public:
 
     // The back end of a connect text: "sqlite:" + a database file (which must exist:
     // opening never creates an empty practice database in place of a missing one),
-    // "odbc:" + a connection string, the server known by its driver's name. Throws
-    // CDBException for any other text or a missing file.
+    // "sqlite-copy:" + a throwaway copy of one that only this process uses, "odbc:" +
+    // a connection string, the server known by its driver's name. Throws CDBException
+    // for any other text or a missing file.
     static std::unique_ptr<CDatabaseBackEnd> ForConnect(std::string_view connect);
 
     // The back end of a server its driver or the server itself names, as
@@ -56,6 +57,8 @@ public:
     // Writing connections of one process under the same key share the connection
     // underneath; empty: each has its own.
     virtual std::string SharedWriterKey() const = 0;
+    // Whether readers share that connection too: a file this process alone uses.
+    virtual bool ReadersShareWriter() const { return false; }
 
     // The end of a SELECT that reads at most rows rows: " LIMIT rows" here.
     virtual std::string Limit(std::size_t rows) const;

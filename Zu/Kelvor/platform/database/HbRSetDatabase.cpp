@@ -57,11 +57,13 @@ bool CHbRSetDatabase::OpenHere(std::string_view connect)
 }
 
 // Open, set up, share: a writer to a database another writer of the process has
-// open shares that one's connection instead.
+// open shares that one's connection instead, and so does a reader where the back end
+// wants one connection for all.
 bool CHbRSetDatabase::OpenConnection(bool readOnly, std::string_view connect, bool serverThread)
 {
     Close();
     std::shared_ptr<CDatabaseBackEnd> backEnd = CDatabaseBackEnd::ForConnect(connect);
+    readOnly = readOnly && !backEnd->ReadersShareWriter();
     if (!readOnly && ShareWriter(backEnd->SharedWriterKey(), connect))
         return true;
     m_connection = backEnd->Open(QString::fromStdString(m_strConnectionName), readOnly, serverThread);

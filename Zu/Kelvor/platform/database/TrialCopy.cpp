@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <future>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <utility>
@@ -314,17 +316,27 @@ std::string NewPath(const std::string& folder)
 }
 
 // The tables the trial changed, from the logs in the copy at path.
+// Two connections count at once, each taking the next table that is left: the
+// logs' sorting is the trial's longest step after its passes.
 std::vector<STableChanges> CountChanges(const std::string& path)
 {
-    const Db copy = OpenFile(path, SQLITE_OPEN_READWRITE);
+    const std::vector<TableDef>& tables = PracticeSchema();
+    std::vector<STableChanges> counted(tables.size());
+    std::atomic<std::size_t> next{0};
+    const auto count = [&] {
+        const Db copy = OpenFile(path, SQLITE_OPEN_READWRITE);
+        sqlite3_busy_timeout(copy.get(), kBusyWait);   // while the other sets up the log's index
+        for (std::size_t i = next++; i < tables.size(); i = next++)
+            if (HasTable(copy.get(), "kelvor_log_" + tables[i].name))
+                counted[i] = Counted(copy.get(), tables[i]);
+    };
+    std::future<void> other = std::async(std::launch::async, count);
+    count();
+    other.get();
     std::vector<STableChanges> changes;
-    for (const TableDef& table : PracticeSchema()) {
-        if (!HasTable(copy.get(), "kelvor_log_" + table.name))
-            continue;
-        if (STableChanges found = Counted(copy.get(), table); found.gone + found.changed + found.added > 0)
-            changes.push_back(std::move(found));
-    }
-    std::sort(changes.begin(), changes.end(), [](const STableChanges& a, const STableChanges& b) { return a.table < b.table; });
+    std::ranges::copy_if(counted, std::back_inserter(changes),
+                         [](const STableChanges& c) { return c.gone + c.changed + c.added > 0; });
+    std::ranges::sort(changes, {}, &STableChanges::table);
     return changes;
 }
 
@@ -354,7 +366,12 @@ CTrialCopy::CTrialCopy(CHbRSetDatabase& practice)
             Served([&] { CopyPages(sqlite3_db_filename(source, "main"), copy.get()); });
         else
             CopyRows(practice, copy.get());
-        Served([&copy] { AddRecorders(copy.get()); });
+        Served([&copy] {
+            // A practice's file comes in WAL mode with a shared index; the trial's
+            // connection keeps the index to itself, which it can only set up anew.
+            Exec(copy.get(), "PRAGMA journal_mode=DELETE");
+            AddRecorders(copy.get());
+        });
     } catch (...) {
         RemoveFiles(m_path);
         m_lock.reset();
@@ -374,7 +391,7 @@ CTrialCopy::~CTrialCopy()
 
 std::string CTrialCopy::ConnectText() const
 {
-    return "sqlite:" + m_path;
+    return "sqlite-copy:" + m_path;
 }
 
 // Sorting out the logs takes seconds at a large practice: on a thread of its own,
@@ -384,28 +401,6 @@ std::vector<STableChanges> CTrialCopy::Changes() const
     std::vector<STableChanges> changes;
     Served([&] { changes = CountChanges(m_path); });
     return changes;
-}
-
-// Copies the trial's log into the copy on a thread of its own, while the window is
-// served: closing the trial's writer, the log's last connection, then has nothing
-// left to copy (a third of a second at 100,000 patients).
-void CTrialCopy::Checkpoint() const
-{
-    Served([this] {
-        const Db copy = OpenFile(m_path, SQLITE_OPEN_READWRITE);
-        Exec(copy.get(), "PRAGMA schema_version");   // opens the log
-        sqlite3_busy_timeout(copy.get(), kBusyWait);
-        // The writer's checkpointer may be copying just now: its end is waited for. A
-        // checkpoint that does not come about leaves the copying to the writer's close.
-        UntilNotBusy([&copy] {
-            return sqlite3_wal_checkpoint_v2(copy.get(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-        });
-    });
-}
-
-void CTrialCopy::SkipFlushes(CHbRSetDatabase& writer)
-{
-    writer.ExecuteSQL("PRAGMA synchronous=OFF");
 }
 
 void CTrialCopy::RemoveLeftovers()

@@ -39,16 +39,12 @@ public:
     CTrialCopy(const CTrialCopy&) = delete;
     CTrialCopy& operator=(const CTrialCopy&) = delete;
 
-    // The connect text of the copy, for the trial's own connections.
+    // The connect text of the copy, for the trial's own connections: one connection,
+    // the file locked for it (see CSqliteBackEnd).
     std::string ConnectText() const;
-    // Before the trial's connections close: the trial's log copied into the copy.
-    void Checkpoint() const;
-    // The tables the trial changed, in binary order of their names; throws CDBException.
+    // Once the trial's connections are closed: the tables the trial changed, in binary
+    // order of their names; throws CDBException.
     std::vector<STableChanges> Changes() const;
-
-    // The writer on the copy does not wait for the disk: a crash loses nothing of the
-    // practice, and the trial answers sooner. Throws CDBException.
-    static void SkipFlushes(CHbRSetDatabase& writer);
 
     // Removes copies in the temporary folder that no living trial holds.
     static void RemoveLeftovers();
