@@ -315,9 +315,9 @@ std::string NewPath(const std::string& folder)
     return folder + "/" + std::string(kPrefix) + std::to_string(ProcessId()) + "-" + std::to_string(++counter) + ".db";
 }
 
-// The tables the trial changed, from the logs in the copy at path.
-// Two connections count at once, each taking the next table that is left: the
-// logs' sorting is the trial's longest step after its passes.
+// The tables the trial changed, from the logs in the copy at path. Two connections
+// count at once, each taking the next table left: sorting the logs is the trial's
+// longest step after its passes.
 std::vector<STableChanges> CountChanges(const std::string& path)
 {
     const std::vector<TableDef>& tables = PracticeSchema();
