@@ -41,6 +41,7 @@ struct FaultCase {
     Fault fault;
     const char* table;     // the table the fault hits
     std::string ending;    // the memo's last two lines and the notices (see Ending)
+    bool onServer = false; // the row runs on a server's practice only, else on SQLite's only
 };
 
 const std::string kOne = "Achtung: 1 SQL-Anweisung ist fehlgeschlagen (Einzelheiten in Trace.log). / ";
@@ -63,8 +64,13 @@ const FaultCase kFaultCases[] = {
     {"DELETE", "FROM KONTO", 1, Fault::RenameTable, "MANDANT", "Achtung: 2 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / FERTIG!"},
     {"DELETE", "FROM KONTO", 1, Fault::HoldLock, "MANDANT", "Achtung: 10 SQL-Anweisungen sind fehlgeschlagen (Einzelheiten in Trace.log). / FERTIG!"},
     // The dialog's own connection, opened after the cut, runs the orphan statement.
-    {"SELECT", "FROM PAT ", 1, Fault::TerminateConnections, "PAT", "Lösche Patienten gemäß Stammbehandler... / " + Aborted("PAT")},
-    {"SELECT", "FROM FAKT ", 1, Fault::TerminateConnections, "FAKT", kOne + Aborted("FAKT")},
+    {"SELECT", "FROM PAT ", 1, Fault::TerminateConnections, "PAT", "Lösche Patienten gemäß Stammbehandler... / " + Aborted("PAT"), true},
+    {"SELECT", "FROM FAKT ", 1, Fault::TerminateConnections, "FAKT", kOne + Aborted("FAKT"), true},
+    // Another client holds every row of the table: the wait ends, for held invoices at
+    // the first patient who has some, after that patient's services and bills went.
+    {"DELETE", "FROM PAT ", 1, Fault::HoldLock, "PAT", "Lösche Patienten gemäß Stammbehandler... / " + Aborted("PAT"), true},
+    {"DELETE", "FROM BEH WHERE PATNR=?", 1, Fault::HoldLock, "FAKT",
+     "Lösche Patienten gemäß Stammbehandler... / FEHLER!!! / Fehler beim Löschen des Patienten 000015!\nBreche ab.", true},
 };
 
 // Brings the fault on; returns the statement that takes it away again, if any.
@@ -76,7 +82,9 @@ std::string Inject(const TestPractice& practice, const FaultCase& c)
         return "ALTER TABLE " + table + "_ALT RENAME TO " + table;
     }
     if (c.fault == Fault::HoldLock) {
-        practice.Exec("BEGIN IMMEDIATE");   // SQLite only: a server's lock wait has a test of its own
+        practice.Exec(practice.OnServer() ? "BEGIN" : "BEGIN IMMEDIATE");
+        if (practice.OnServer())
+            practice.Exec("SELECT * FROM " + table + " FOR UPDATE");
         return "COMMIT";
     }
     practice.CutServerConnections();
@@ -108,7 +116,7 @@ TEST_F(FaultRunTest, EveryStepGroupEndsCleanlyOnAFaultAndASecondRunFinishesIt)
     const CSeamScope<seam::LockWait> shortWait(std::chrono::milliseconds(300));
     for (const FaultCase& c : kFaultCases) {
         const TestPractice practice(1, 60);
-        if ((c.fault == Fault::TerminateConnections) != practice.OnServer())
+        if (c.onServer != practice.OnServer())
             continue;
         SCOPED_TRACE(std::string(c.verb) + " " + c.trigger + "#" + std::to_string(c.k) + " fault " + std::to_string(static_cast<int>(c.fault)));
         int seen = 0;
