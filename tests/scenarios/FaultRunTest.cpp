@@ -27,8 +27,7 @@ TEST_F(FaultRunTest, UnreadableListsAreSaidAndLeaveTheStartButtonDisabled)
     EXPECT_EQ(TestPractice::WithoutVersions(Messages()),
               (std::vector<std::string>{"SollIch: Behandlermodus? -> 11", "Halt: Datenbankfehler in Tabelle MANDANT:\n" + text +
                                             "\n\nDie Liste der Praxisinhaber/Behandler konnte nicht gelesen werden. -> 1"}));
-    EXPECT_FALSE(Control(1003).value(QStringLiteral("enabled")).toBool());
-    EXPECT_TRUE(Control(1001).value(QStringLiteral("enabled")).toBool());
+    EXPECT_EQ(Flags("enabled", {1001, 1003}), "10");
 }
 
 // A fault hits the k-th statement that names one table, at the start of one step group.
@@ -161,18 +160,17 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
             practice->WriteFile("daten/pat/" + std::string(patient) + "/Akte/Befund.pdf");
     const QJsonValue memo = Run(uninterrupted, OwnerRun()).value(QStringLiteral("memo"));
     const std::string database = m_practice.Folder() + "/praxis.db";
-    const auto run = [this](const std::string& scenario) { QProcess child; StartChild(child, scenario, true); EXPECT_TRUE(FinishChild(child)); };
     m_practice.WriteFile("praxis.db-wal", "");
     for (const std::string& file : {database, database + "-wal"}) {
         std::filesystem::permissions(file, std::filesystem::perms(0444));
-        run(OwnerRun());
+        RunChild(OwnerRun(), true);
         EXPECT_EQ(Messages(), std::vector<std::string>{"Halt: Die Praxisdatenbank kann nicht geöffnet werden:\nDie Datenbankdatei " +
                                                        file + " kann nur gelesen werden. -> 1"});
         std::filesystem::permissions(file, std::filesystem::perms(0644));
     }
     const std::string aside = "daten/Kelvor.geloescht/000009";
     std::filesystem::permissions(m_practice.Folder() + "/daten/pat/000009/Akte", std::filesystem::perms(0555));
-    run(OwnerRun());
+    RunChild(OwnerRun(), true);
     EXPECT_EQ(m_report.value(QStringLiteral("memo")), memo);
     EXPECT_EQ(Trace(), std::vector<std::string>{"CLoeschkonzept: cannot remove, the next run removes " + m_practice.Folder() + "/" + aside});
     EXPECT_EQ(RowsOf(m_practice), RowsOf(uninterrupted));
@@ -183,7 +181,8 @@ TEST_F(FaultRunTest, FilesThatCannotBeWrittenAreNamedAndLoseNothing)
 
     std::filesystem::permissions(m_practice.Folder() + "/" + aside + "/Akte", std::filesystem::perms(0755));
     m_practice.Insert("MANDANT", {{"MDID", "Ü1"}});
-    run(R"js({"answers": [11, 10, 7], "actions": [{"select": 1001, "text": "03"}, {"select": 1002, "text": "Ü1"}, {"click": 1003}]})js");
+    RunChild(R"js({"answers": [11, 10, 7], "actions": [{"select": 1001, "text": "03"}, {"select": 1002, "text": "Ü1"},
+        {"click": 1003}]})js", true);
     EXPECT_EQ(Trace(), std::vector<std::string>{});
     EXPECT_FALSE(m_practice.Exists("daten/Kelvor.geloescht"));
     EXPECT_EQ(std::ranges::count(Statements(), std::string("UPDATE REZEPT SET MDID='Ü1' WHERE MDID='03'")), 1);
@@ -197,9 +196,9 @@ struct RecordsCase {
 
 // A run whose marker, run log or trace cannot be written does not start: said before
 // anything is done, no marker or part of one left (only the trace says why), the
-// dialog ready as before. A FIFO
-// where a record belongs never makes Kelvor wait, at start-up either. Read-only files
-// and a full disk only bind a user who is not root, and a disk mounted by root.
+// dialog ready as before. A FIFO where a record belongs never makes Kelvor wait, at
+// start-up either. Read-only files and a full disk only bind a user who is not root,
+// and a disk mounted by root.
 TEST_F(FaultRunTest, ARunThatCannotKeepItsRecordsDoesNotStart)
 {
     const RecordsCase cases[] = {
@@ -249,23 +248,18 @@ TEST_F(FaultRunTest, ARunThatCannotKeepItsRecordsDoesNotStart)
         };
         const auto files = listing();
         const bool unprivileged = c.kind == RecordsCase::ReadOnly || c.kind == RecordsCase::ReadOnlyFolder;
-        if (unprivileged) {
-            if (!root)
-                continue;
+        if (unprivileged && !root)
+            continue;
+        if (unprivileged)
             std::filesystem::permissions(c.kind == RecordsCase::ReadOnly ? path : log, std::filesystem::perms(0555));
-            QProcess child;
-            StartChild(child, scenario, true);
-            ASSERT_TRUE(FinishChild(child));
-        } else {
-            Run(scenario);
-        }
+        RunChild(scenario, unprivileged);
         EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> 11",
                                                         "SollIch: Soll der Löschvorgang jetzt gestartet werden? -> 10",
                                                         "Halt: Im Log-Ordner " + log + " kann nicht geschrieben werden:\n" +
                                                             c.reason + "\n\nDer Löschvorgang wird nicht gestartet. -> 1"}));
         EXPECT_EQ(Statements(), std::vector<std::string>{});
         EXPECT_EQ(Memo(), std::vector<std::string>{});
-        EXPECT_TRUE(Control(1003).value(QStringLiteral("enabled")).toBool());
+        EXPECT_EQ(Flags("enabled", {1001, 1002, 1003}), "111");
         EXPECT_EQ(m_practice.DumpAll(), tables);
         EXPECT_EQ(listing(), files);
         if (c.kind == RecordsCase::Fifo && std::string(c.name) == "Kelvor.lauf") {

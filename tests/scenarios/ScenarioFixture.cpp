@@ -87,6 +87,14 @@ QJsonObject ScenarioFixture::Run(const TestPractice& practice, const std::string
     return m_report;
 }
 
+std::string ScenarioFixture::Flags(const char* property, const std::vector<int>& ids) const
+{
+    std::string digits;
+    for (const int id : ids)
+        digits += std::string(digits.size() % 5 == 4 ? " " : "") + (Control(id).value(QString::fromUtf8(property)).toBool() ? "1" : "0");
+    return digits;
+}
+
 std::vector<std::string> ScenarioFixture::Messages() const
 {
     std::vector<std::string> messages;
@@ -132,4 +140,11 @@ bool ScenarioFixture::FinishChild(QProcess& child)
         return false;
     m_report = QJsonDocument::fromJson(child.readAllStandardOutput()).object();
     return true;
+}
+
+void ScenarioFixture::RunChild(const std::string& scenarioJson, bool unprivileged)
+{
+    QProcess child;
+    StartChild(child, scenarioJson, unprivileged);
+    ASSERT_TRUE(FinishChild(child));
 }

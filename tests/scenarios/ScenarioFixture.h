@@ -42,6 +42,8 @@ protected:
     void StartChild(QProcess& child, const std::string& scenarioJson, bool unprivileged = false) const;
     // Waits for the child; true when it ended on its own, its report then the one read.
     bool FinishChild(QProcess& child);
+    // The scenario in a child process that is to end on its own.
+    void RunChild(const std::string& scenarioJson, bool unprivileged);
 
     // "Kind: text -> answer" for each message of the report.
     std::vector<std::string> Messages() const;
@@ -49,6 +51,8 @@ protected:
     std::vector<std::string> Statements() const { return Strings(m_report.value(QStringLiteral("statements")).toArray()); }
     std::vector<std::string> Trace() const { return Strings(m_report.value(QStringLiteral("trace")).toArray()); }
     QJsonObject Control(int id) const { return m_report[u"controls"][QString::number(id)].toObject(); }
+    // One digit a control, "1" where the property is true, a blank after every fourth.
+    std::string Flags(const char* property, const std::vector<int>& ids) const;
     std::string LogBytes() const { return m_practice.Read("log/Kelvor.log"); }
 
     std::optional<TestPractice> m_storage;

@@ -19,16 +19,13 @@ protected:
     }
     void TearDown() override { ::unsetenv("VQ_STANDIN_LOG"); }
 
-    // One digit a control, four to a group: 1001, 1002, 1003, 1018, the choices
-    // 1009, 1010, 1011, 1017, then the owner's own groups 1013, 1014, 1015, 1012.
+    // Four to a group: 1001, 1002, 1003, 1018, the choices 1009, 1010, 1011, 1017, then
+    // the owner's own groups 1013, 1014, 1015, 1012.
     std::string States(const char* property) const
     {
-        std::string digits;
-        for (const int id : {IDC_OWNER, IDC_REPLACEMENT, IDC_START, IDC_TREATER_LIST, IDC_SERVICES_BY_BILLING_CASE,
-                             IDC_SERVICES_BY_LINE_TREATER, IDC_PATIENTS_BY_MAIN_TREATER, IDC_PATIENTS_WITHOUT_SERVICES,
-                             IDC_JOURNAL_ENTRIES, IDC_TRANSFER_RECORDS, IDC_LAB_INVOICES, IDC_INVOICES_AND_PAYMENTS})
-            digits += std::string(digits.size() % 5 == 4 ? " " : "") + (Control(id).value(QString::fromUtf8(property)).toBool() ? "1" : "0");
-        return digits;
+        return Flags(property, {IDC_OWNER, IDC_REPLACEMENT, IDC_START, IDC_TREATER_LIST, IDC_SERVICES_BY_BILLING_CASE,
+                                IDC_SERVICES_BY_LINE_TREATER, IDC_PATIENTS_BY_MAIN_TREATER, IDC_PATIENTS_WITHOUT_SERVICES,
+                                IDC_JOURNAL_ENTRIES, IDC_TRANSFER_RECORDS, IDC_LAB_INVOICES, IDC_INVOICES_AND_PAYMENTS});
     }
 };
 
@@ -76,7 +73,7 @@ TEST_F(StartUpTest, EachModeShowsItsChoicesAndTheChoicesExcludeEachOther)
         EXPECT_EQ(States("checked"), c.checked) << c.clicks;
         EXPECT_EQ(States("visible"), treaterMode ? "0111 0111 0000" : "1110 1111 1111");
         EXPECT_EQ(States("enabled"), "1111 1111 0000");
-        EXPECT_EQ(Control(IDC_MEMO).value(QStringLiteral("visible")).toBool(), !treaterMode);
+        EXPECT_EQ(Flags("visible", {IDC_MEMO}), treaterMode ? "0" : "1");
         EXPECT_EQ(Strings(Control(treaterMode ? IDC_TREATER_LIST : IDC_OWNER).value(QStringLiteral("items")).toArray()),
                   treaterMode ? treaters : owners);
         EXPECT_EQ(Strings(Control(IDC_REPLACEMENT).value(QStringLiteral("items")).toArray()), treaterMode ? treaters : owners);
@@ -122,10 +119,8 @@ TEST_F(StartUpTest, EachRefusalNamesTheProblemAndNothingIsDone)
         const std::string mode = std::string(scenario).substr(std::string_view(R"js({"answers": [)js").size(), 2);
         EXPECT_EQ(Messages(), (std::vector<std::string>{"SollIch: Behandlermodus? -> " + mode, message + " -> 1"}));
         EXPECT_EQ(Control(IDC_REPLACEMENT).value(QStringLiteral("text")).toString().toStdString(), replacement) << message;
-        for (const int id : focused)
-            EXPECT_TRUE(Control(id).value(QStringLiteral("focus")).toBool()) << message;
-        for (const int id : disabled)
-            EXPECT_FALSE(Control(id).value(QStringLiteral("enabled")).toBool()) << id;
+        EXPECT_EQ(Flags("focus", focused), std::string(focused.size(), '1')) << message;
+        EXPECT_EQ(Flags("enabled", disabled), std::string(disabled.size(), '0')) << message;
         EXPECT_TRUE(Statements().empty());
     }
 }
