@@ -7,6 +7,7 @@
 #include "DBException.h"
 #include "DatabaseBackEnd.h"
 #include "HbRSetDatabase.h"
+#include "PracticeGenerator.h"
 #include "Schema.h"
 #include "DialogFixture.h"
 #include "VqMandant.h"
@@ -239,6 +240,20 @@ TEST_F(ServerFixture, APatientsDeletesTakeTheNumberAsItStandsAndGoWholeOrNotAtAl
             left.insert(row.at(0));
         EXPECT_EQ(left, kept) << table;
     }
+}
+
+// A generator run that fails after its first table leaves neither that table nor a
+// practice folder, also where the server commits each CREATE on its own.
+TEST_F(ServerFixture, AFailedGeneratorRunLeavesTheServerDatabaseAsItWas)
+{
+    Practice().Exec("DROP TABLE MANDANT");
+    const std::string folder = Practice().Folder() + "-neu";
+    PracticeOptions options;
+    options.connect = "odbc:" + TestPractice::ServerConnect() + ";DATABASE=" + Practice().ServerDatabase();
+    EXPECT_THROW(CreatePractice(folder, options), std::runtime_error);
+    EXPECT_THROW(Practice().Count("MANDANT"), std::runtime_error);
+    EXPECT_EQ(Practice().Count("LEB"), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 TEST_F(ServerFixture, AServerThatGoesAwayBetweenTwoStepsFailsTheirStatementsAndTheLogStaysComplete)
