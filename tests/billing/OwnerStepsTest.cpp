@@ -54,7 +54,6 @@ protected:
         Practice().Insert("LBLOCKENTRY", {{"PATNR", patNr}, {"LFDPLAN", "1"}, {"LFDLBLOCK", lfdLBlock}, {"LFDENTRY", "1"}});
     }
 
-    Rows Vouchers() { return Practice().Query("SELECT PATNR,RECHNR,MDID FROM LBLOCK ORDER BY PATNR"); }
 };
 
 class InvoicesAndPayments : public OwnerStepFixture, public testing::WithParamInterface<bool> {
@@ -116,9 +115,8 @@ TEST_F(LabInvoices, RemovesTheOwnersInvoicesOfAllFoundAndMovesTheRest)
     EXPECT_EQ(m_traces, Lines{Trace(failing)});
     EXPECT_EQ(MemoLines(), (Lines{"Lösche Laborrechnungen...", "... 3 von 10 gelöscht."}));
     EXPECT_EQ(m_progress, (Lines{"0", "10", "20", "30", "40", "50", "60", "70", "80", "90"}));
-    EXPECT_EQ(Vouchers(), (Rows{{"000000", "R0", "01"}, {"000002", "R2", "03"}, {"000003", "R3", "01"},
-                                {"000005", "R5", "03"}, {"000006", "R6", "01"}, {"000007", "R7", "01"},
-                                {"000009", "R9", "03"}, {"000011", "", "01"}}));
+    EXPECT_EQ(Practice().Dump("LBLOCK"), "000000|1|1||R0|01|\n000002|1|1||R2|03|\n000003|1|1||R3|01|\n000005|1|1||R5|03|\n"
+                                         "000006|1|1||R6|01|\n000007|1|1||R7|01|\n000009|1|1||R9|03|\n000011|1|1|||01|\n");
     EXPECT_EQ(Practice().Dump("LBLOCKENTRY"), entries);
 
     // With none of the owner's invoices left its vouchers still move, without a count line.
@@ -166,17 +164,11 @@ TEST_P(InvoicesAndPayments, RemovesTheOwnersRowsAndClearsOnlyTheLinkedBillingPar
     EXPECT_EQ(MemoLines(), (Lines{"Lösche Rechnungen...", "... 2 gelöscht.", "Lösche Zahlungen...", "... 1 gelöscht.",
                                   "Lösche Gewerbelabor-Rechnungen...", "... 2 gelöscht."}));
     EXPECT_EQ(m_progress, (Lines{"0", "50", "0", "0", "50"}));
-    auto after = Practice().DumpAll();
-    for (const char* table : {"BILL", "FBUCHUNG"})
-        EXPECT_TRUE(after.erase(table) && othersOnly.erase(table));
-    EXPECT_EQ(after, othersOnly);
-    EXPECT_EQ(Practice().Query("SELECT LFDNR,MDID,PATNR,LFDFAKT,LFDCASH FROM FBUCHUNG"),
-              (Rows{journalStep ? Lines{"1", "02", "000001", "1", "3"} : Lines{"1", "02", "000001", "", ""}}));
-    EXPECT_EQ(Practice().Query("SELECT PATNR,LFDPATBILL,GLFDFAKT,GABRWUNSCHDATUM,SLFDFAKT,SABRWUNSCHDATUM,"
-                               "PLFDFAKT,PABRWUNSCHDATUM FROM BILL ORDER BY PATNR,LFDPATBILL"),
-              (Rows{{"000001", "1", "2", "20240202", "1", "20240101", "5", "20240303"},
-                    {"000002", "1", "1", "20240505", "", "", "", ""},
-                    {"000002", "2", "", "", "", "", "", "99999999"}}));
+    // Without the journal step the journal row loses its links; BILL loses only the failing S part's link.
+    othersOnly["FBUCHUNG"] = journalStep ? "1|02|000001|1|3||\n" : "1|02|000001||||\n";
+    othersOnly["BILL"] = "|000001|1||2|20240202|1|20240101|5|20240303|\n|000002|1||1|20240505|||||\n"
+                         "|000002|2|||||||99999999|\n";
+    EXPECT_EQ(Practice().DumpAll(), othersOnly);
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutJournalStep, InvoicesAndPayments, testing::Bool());

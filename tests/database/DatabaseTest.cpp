@@ -7,10 +7,10 @@
 #include "DialogFixture.h"
 #include "HbRSet.h"
 #include "HbRSetConnection.h"
-#include "HbTrace.h"
 #include "Loeschkonzept.h"
 #include "Mb.h"
 #include "SeamScope.h"
+#include "SqliteConnection.h"
 #include "TrialCopy.h"
 #include "VqBeh.h"
 #include "VqFakt.h"
@@ -133,13 +133,10 @@ TEST_F(DatabaseTest, MissingOrBrokenPracticesAreNamedNotCreatedAndReported)
     ::setenv("VQ_PRAXIS", (folder + "fehlt").c_str(), 1);
     EXPECT_FALSE(OpenDatabase(2));
     ::setenv("VQ_PRAXIS", practice.Folder().c_str(), 1);
-    Texts texts;
-    for (const auto& message : m_messages.Messages())
-        texts.push_back((message.kind == MessageKind::Halt ? "Halt: " : "") + message.text);
     const std::string cannot = "Halt: Die Praxisdatenbank kann nicht geöffnet werden:\n";
-    EXPECT_EQ(texts, (Texts{cannot + "Die Datenbankdatei " + folder + "alt/praxis.db ist nicht vorhanden.",
-                            cannot + "Die Datei " + folder + "vqparams.ini gibt es nicht.",
-                            cannot + "Den Praxisordner " + folder + "fehlt/ gibt es nicht."}));
+    EXPECT_EQ(MessageLines(), (Texts{cannot + "Die Datenbankdatei " + folder + "alt/praxis.db ist nicht vorhanden.",
+                                     cannot + "Die Datei " + folder + "vqparams.ini gibt es nicht.",
+                                     cannot + "Den Praxisordner " + folder + "fehlt/ gibt es nicht."}));
 
     practice.WriteFile("kaputt.db", std::string(4096, 'x'));
     const std::string broken =
@@ -292,31 +289,22 @@ TEST_F(DatabaseTest, LocksAreWaitedForWithTheWindowServedUpToTheLimit)
 TEST_F(DatabaseTest, TrialChangesCompareEachKeysFirstStateWithItsLast)
 {
     InsertRows("BEH", "PATNR|LFDBEH|LEBID", {"1|1|a", "1|2|a"});
-    struct Case {
-        std::string statements;
-        long gone, changed, added;
-    };
     const std::string row1 = " WHERE PATNR='1' AND LFDBEH='1'";
-    const Case cases[] = {
-        {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='a'" + row1, 0, 0, 0},
-        {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='c'" + row1, 0, 1, 0},
-        {"DELETE FROM BEH" + row1 + "; INSERT INTO BEH (PATNR, LFDBEH, LEBID) VALUES ('1', '1', 'a')", 0, 0, 0},
-        {"INSERT INTO BEH (PATNR, LFDBEH) VALUES ('2', '1'); DELETE FROM BEH WHERE PATNR='2'", 0, 0, 0},
-        {"INSERT INTO BEH (PATNR, LFDBEH) VALUES ('2', '1'); UPDATE BEH SET LEBID='b' WHERE PATNR='2'", 0, 0, 1},
-        {"UPDATE BEH SET LFDBEH='3'" + row1, 1, 0, 1},
-        {"DELETE FROM BEH WHERE PATNR='1'", 2, 0, 0},
+    const std::pair<std::string, std::vector<STableChanges>> cases[] = {
+        {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='a'" + row1, {}},
+        {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='c'" + row1, {{"BEH", 0, 1, 0}}},
+        {"DELETE FROM BEH" + row1 + "; INSERT INTO BEH (PATNR, LFDBEH, LEBID) VALUES ('1', '1', 'a')", {}},
+        {"INSERT INTO BEH (PATNR, LFDBEH) VALUES ('2', '1'); DELETE FROM BEH WHERE PATNR='2'", {}},
+        {"INSERT INTO BEH (PATNR, LFDBEH) VALUES ('2', '1'); UPDATE BEH SET LEBID='b' WHERE PATNR='2'", {{"BEH", 0, 0, 1}}},
+        {"UPDATE BEH SET LFDBEH='3'" + row1, {{"BEH", 1, 0, 1}}},
+        {"DELETE FROM BEH WHERE PATNR='1'", {{"BEH", 2, 0, 0}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [statements, changes] : cases) {
         const CTrialCopy copy(dbDatabase);
-        sqlite3* raw = nullptr;
         const std::string connect = copy.ConnectText();
-        ASSERT_EQ(SQLITE_OK, sqlite3_open(connect.substr(connect.find(':') + 1).c_str(), &raw));
-        const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
-        ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, c.statements.c_str(), nullptr, nullptr, nullptr)) << c.statements;
-        std::vector<STableChanges> expected;
-        if (c.gone + c.changed + c.added > 0)
-            expected.push_back({"BEH", c.gone, c.changed, c.added});
-        EXPECT_EQ(expected, copy.Changes()) << c.statements;
+        const SqliteConnection db(connect.substr(connect.find(':') + 1), SQLITE_OPEN_READWRITE);
+        ASSERT_EQ(SQLITE_OK, sqlite3_exec(db.Handle(), statements.c_str(), nullptr, nullptr, nullptr)) << statements;
+        EXPECT_EQ(changes, copy.Changes()) << statements;
     }
 }
 

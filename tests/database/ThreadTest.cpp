@@ -24,28 +24,24 @@ constexpr auto kIdle = 60ms;
 // its caller with its type and text, and the thread goes on with the next work.
 TEST(StatementThread, RunsEachWorkInTurnAndCarriesBackWhatItThrows)
 {
-    struct Work {
-        std::string name;
-        bool fails;
-    };
-    const Work works[] = {{"first", false}, {"second", true}, {"third", false}, {"fourth", true}};
     CStatementThread thread;
     std::vector<std::string> events;   // the caller waits while a work runs
     const std::thread::id caller = std::this_thread::get_id();
-    for (const Work& work : works) {
+    for (const std::string work : {"first", "second!", "third", "fourth!"}) {
         std::string thrown = "nothing";
         try {
             thread.Run([&] {
-                events.push_back(work.name + (std::this_thread::get_id() == caller ? " in place" : ""));
-                if (work.fails)
-                    throw CDBException(work.name + " failed");
+                events.push_back(work + (std::this_thread::get_id() == caller ? " in place" : ""));
+                if (work.ends_with('!'))
+                    throw CDBException(work + " failed");
             });
         } catch (const CDBException& e) {
             thrown = e.ErrorText();
         }
-        EXPECT_EQ(thrown, work.fails ? work.name + " failed" : "nothing") << work.name;
+        events.push_back(thrown);
     }
-    EXPECT_EQ(events, (std::vector<std::string>{"first", "second", "third", "fourth"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"first", "nothing", "second!", "second! failed", "third", "nothing",
+                                                "fourth!", "fourth! failed"}));
 }
 
 // During a run the caller serves the window while it waits; work handed over from

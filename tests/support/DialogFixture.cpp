@@ -37,3 +37,11 @@ std::vector<std::string> DialogFixture::MemoLines() const
         texts.push_back(lines.Item(i));
     return texts;
 }
+
+std::vector<std::string> DialogFixture::MessageLines() const
+{
+    std::vector<std::string> texts;
+    for (const auto& message : m_messages.Messages())
+        texts.push_back(std::string(CScriptedMessageService::KindName(message.kind)) + ": " + message.text);
+    return texts;
+}

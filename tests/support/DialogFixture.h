@@ -24,6 +24,8 @@ protected:
     CKelvorDlg& Dlg() { return *m_dlg; }
 
     std::vector<std::string> MemoLines() const;
+    // Every message shown so far as "Kind: text".
+    std::vector<std::string> MessageLines() const;
 
     CScriptedMessageService m_messages;
     std::vector<std::string> m_statements;
