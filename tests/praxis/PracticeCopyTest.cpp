@@ -42,28 +42,25 @@ TEST_F(PracticeCopyTest, BackupDuringWritesRestoresToOneCommittedState)
     // list and sets the number pool's patient number to the transaction's number, so a
     // consistent copy holds exactly three rows per number.
     std::atomic<long> committed{0};
-    long before = 0;
-    long after = 0;
     for (const char* file : {"praxis.db", "vqparams.ini"})
         fs::permissions(m_folder / file, fs::perms(0644));   // as an older practice may have them
-    {
-        const std::jthread writer([&committed, database = m_folder / "praxis.db"](const std::stop_token& stop) {
-            const SqliteConnection db(database, SQLITE_OPEN_READWRITE);
-            for (long n = 1; !stop.stop_requested(); committed = n++) {
-                db.Value("BEGIN IMMEDIATE");
-                for (int row = 1; row <= 3; ++row)
-                    db.Value("INSERT INTO WARTELISTE (LFDNR, PATNR) VALUES ('w" + std::to_string(n) + "-"
-                             + std::to_string(row) + "', '000001')");
-                db.Value("UPDATE NUMBERPOOL SET PATNR='" + std::to_string(n) + "'");
-                db.Value("COMMIT");
-            }
-        });
-        while (committed < 10)
-            std::this_thread::yield();
-        before = committed;
-        CopyPractice(m_folder, m_scratch / "sicherung");
-        after = committed;
-    }
+    std::jthread writer([&committed, database = m_folder / "praxis.db"](const std::stop_token& stop) {
+        const SqliteConnection db(database, SQLITE_OPEN_READWRITE);
+        for (long n = 1; !stop.stop_requested(); committed = n++) {
+            db.Value("BEGIN IMMEDIATE");
+            for (int row = 1; row <= 3; ++row)
+                db.Value("INSERT INTO WARTELISTE (LFDNR, PATNR) VALUES ('w" + std::to_string(n) + "-"
+                         + std::to_string(row) + "', '000001')");
+            db.Value("UPDATE NUMBERPOOL SET PATNR='" + std::to_string(n) + "'");
+            db.Value("COMMIT");
+        }
+    });
+    while (committed < 10)
+        std::this_thread::yield();
+    const long before = committed;
+    CopyPractice(m_folder, m_scratch / "sicherung");
+    const long after = committed;
+    writer = std::jthread();   // stopped and joined
     ASSERT_GT(after, before) << "the writer committed nothing while the backup ran";
     CopyPractice(m_scratch / "sicherung", m_scratch / "zurueck");
     // Patient data for its owner only; the copied practice is left without WAL files as it was.

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -44,23 +43,20 @@ TEST_F(ToolkitTest, StatusLinesReachMemoAndLog)
     for (const char* line : { "Lösche Leistungen gemäß Zeilenbehandler...", "", "ÄÖÜß €" })
         dlg.AddStatusLine(line);
     EXPECT_EQ(Practice().Read("log/Kelvor.log"), "FERTIG!\nL\xF6sche Leistungen gem\xE4\xDF Zeilenbehandler...\n\n\xC4\xD6\xDC\xDF \x80\n");
-    struct stat status {};
-    ASSERT_EQ(::stat(dlg.m_strLogFile.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0666u);
+    EXPECT_EQ(std::filesystem::status(dlg.m_strLogFile).permissions(), std::filesystem::perms(0666));
 
     // Links in the log folder are never followed: neither the log nor the trace
     // writes to, or changes the rights of, the file they point to.
     Practice().WriteFile("geheim.txt", "x");
     const std::string secret = Practice().Folder() + "/geheim.txt";
-    ::chmod(secret.c_str(), 0600);
+    std::filesystem::permissions(secret, std::filesystem::perms(0600));
     for (const char* name : { "Kelvor.log", "Trace.log" }) {
         std::filesystem::remove(Practice().LogPath() + name);
         std::filesystem::create_symlink(secret, Practice().LogPath() + name);
     }
     dlg.AddStatusLine("FERTIG!");
     dlg.ExecuteSQL("DELETE FROM NOSUCHTABLE");
-    ASSERT_EQ(::stat(secret.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(std::filesystem::status(secret).permissions(), std::filesystem::perms(0600));
     EXPECT_EQ(std::filesystem::file_size(secret), 1u);
 
     dlg.m_strLogFile = Practice().Folder() + "/fehlt/Kelvor.log";

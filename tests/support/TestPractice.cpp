@@ -3,6 +3,7 @@
 #include "IniFile.h"
 #include "PracticeGenerator.h"
 #include "Schema.h"
+#include "SqlText.h"
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -189,14 +190,12 @@ void TestPractice::Exec(const std::string& sql) const
 
 void TestPractice::Insert(const std::string& table, const std::map<std::string, std::string>& values) const
 {
-    std::string columns;
-    std::string marks;
-    for (const auto& [column, value] : values) {
-        columns += (columns.empty() ? "" : ",") + column;
-        marks += marks.empty() ? "?" : ",?";
-    }
+    std::vector<std::string> columns;
+    for (const auto& entry : values)
+        columns.push_back(entry.first);
+    const std::string insert = "INSERT INTO " + table + " (" + JoinColumns(columns, ",") + ") VALUES ("
+                               + JoinColumns(std::vector<std::string>(values.size(), "?"), ",") + ")";
     QSqlQuery query(QSqlDatabase::database(Q(m_connection)));
-    const std::string insert = "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
     query.prepare(Q(OnServer() ? ServerBackEnd().ExactPlaceholders(insert) : insert));
     for (const auto& entry : values)
         query.addBindValue(Value(entry.second));
@@ -233,12 +232,9 @@ long TestPractice::Count(const std::string& table, const std::string& where) con
 
 std::string TestPractice::Dump(const std::string& table, const std::string& where) const
 {
-    const TableDef& def = SchemaTable(table);
-    std::string order;
-    for (const std::string& column : def.primaryKey)
-        order += (order.empty() ? "" : ",") + column;
     std::string dump;
-    for (const auto& row : Query("SELECT * FROM " + table + (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + order)) {
+    for (const auto& row : Query("SELECT * FROM " + table + (where.empty() ? "" : " WHERE " + where) + " ORDER BY "
+                                 + JoinColumns(SchemaTable(table).primaryKey, ","))) {
         for (std::size_t i = 0; i < row.size(); ++i)
             dump += (i == 0 ? "" : "|") + row[i];
         dump += '\n';
