@@ -76,9 +76,8 @@ TEST_F(OwnerTables, EveryTableIsClearedOfTheOwnerDespiteFailures)
     Practice().Exec("DROP TABLE TSEBON");
     Refuse("DELETE ON ZEHIT");
     for (const std::string& table : kTables)
-        for (const char* md : {"01", "2", "02"})  // "2" is a prefix of the removed key
-            if (table != "TSEBON")
-                Practice().Insert(table, {{"LFDNR", md}, {"MDID", md}});
+        if (table != "TSEBON")   // "2" is a prefix of the removed key
+            Practice().InsertRows(table, "LFDNR|MDID", {"01|01", "2|2", "02|02"});
 
     EXPECT_TRUE(Open().DeleteJournalEntries());
     EXPECT_TRUE(Dlg().DeleteTransferRecords());
@@ -135,23 +134,19 @@ TEST_P(InvoicesAndPayments, RemovesTheOwnersRowsAndClearsOnlyTheLinkedBillingPar
     const bool journalStep = GetParam();
     // Owner 01 shares patients and running numbers with owner 02, which is removed.
     const TestPractice& p = Practice();
-    p.Insert("FAKT", {{"MDID", "01"}, {"PATNR", "000001"}, {"LFDFAKT", "2"}});
-    p.Insert("CASH", {{"MDID", "01"}, {"PATNR", "000002"}, {"LFDCASH", "3"}});
-    p.Insert("GLKUFAKT", {{"MDID", "01"}, {"LFDGLKU", "1"}, {"LFDGLKUFAKT", "3"}});
+    p.InsertRows("FAKT", "MDID|PATNR|LFDFAKT", {"01|000001|2"});
+    p.InsertRows("CASH", "MDID|PATNR|LFDCASH", {"01|000002|3"});
+    p.InsertRows("GLKUFAKT", "MDID|LFDGLKU|LFDGLKUFAKT", {"01|1|3"});
     Voucher("3", "3");
     // Linked in one part each: S to invoice 1 of patient 000001, P to invoice 7'1
     // of patient 000002; G of 000002 names an invoice 1 that patient does not have.
-    p.Insert("BILL", {{"PATNR", "000001"}, {"LFDPATBILL", "1"}, {"GLFDFAKT", "2"}, {"GABRWUNSCHDATUM", "20240202"},
-                      {"SLFDFAKT", "1"}, {"SABRWUNSCHDATUM", "20240101"}, {"PLFDFAKT", "5"}, {"PABRWUNSCHDATUM", "20240303"}});
-    p.Insert("BILL", {{"PATNR", "000002"}, {"LFDPATBILL", "1"}, {"GLFDFAKT", "1"}, {"GABRWUNSCHDATUM", "20240505"}});
-    p.Insert("BILL", {{"PATNR", "000002"}, {"LFDPATBILL", "2"}, {"PLFDFAKT", "7'1"}, {"PABRWUNSCHDATUM", "20240404"}});
+    p.InsertRows("BILL", "PATNR|LFDPATBILL|GLFDFAKT|GABRWUNSCHDATUM|SLFDFAKT|SABRWUNSCHDATUM|PLFDFAKT|PABRWUNSCHDATUM",
+                 {"000001|1|2|20240202|1|20240101|5|20240303", "000002|1|1|20240505", "000002|2|||||7'1|20240404"});
     auto othersOnly = p.DumpAll();
-    p.Insert("FAKT", {{"MDID", "02"}, {"PATNR", "000001"}, {"LFDFAKT", "1"}});
-    p.Insert("FAKT", {{"MDID", "02"}, {"PATNR", "000002"}, {"LFDFAKT", "7'1"}});
-    p.Insert("CASH", {{"MDID", "02"}, {"PATNR", "000001"}, {"LFDFAKT", "1"}, {"LFDCASH", "3"}});
-    p.Insert("FBUCHUNG", {{"LFDNR", "1"}, {"MDID", "02"}, {"PATNR", "000001"}, {"LFDFAKT", "1"}, {"LFDCASH", "3"}});
-    p.Insert("GLKUFAKT", {{"MDID", "02"}, {"LFDGLKU", "1"}, {"LFDGLKUFAKT", "1"}});
-    p.Insert("GLKUFAKT", {{"MDID", "02"}, {"LFDGLKU", "2"}, {"LFDGLKUFAKT", "2"}});  // no vouchers
+    p.InsertRows("FAKT", "MDID|PATNR|LFDFAKT", {"02|000001|1", "02|000002|7'1"});
+    p.InsertRows("CASH", "MDID|PATNR|LFDFAKT|LFDCASH", {"02|000001|1|3"});
+    p.InsertRows("FBUCHUNG", "LFDNR|MDID|PATNR|LFDFAKT|LFDCASH", {"1|02|000001|1|3"});
+    p.InsertRows("GLKUFAKT", "MDID|LFDGLKU|LFDGLKUFAKT", {"02|1|1", "02|2|2"});  // the second without vouchers
     Voucher("1", "1");
     Voucher("2", "1");
     Refuse("UPDATE OF SLFDFAKT ON BILL");

@@ -41,18 +41,6 @@ class DatabaseTest : public DialogFixture {
 protected:
     void SetUp() override { ASSERT_TRUE(OpenDatabase(2)); }
 
-    // Rows given as their fields joined by '|'.
-    void InsertRows(const std::string& table, const std::string& columns, const Texts& rows) const
-    {
-        const auto joined = [](const std::string& fields, const char* separator) {
-            return QString::fromStdString(fields).replace(u'|', QString::fromUtf8(separator)).toStdString();
-        };
-        std::string values;
-        for (const std::string& row : rows)
-            values += ",('" + joined(CHbRSet::DoQuotes(row), "','") + "')";
-        practice.Exec("INSERT INTO " + table + " (" + joined(columns, ",") + ") VALUES " + values.substr(1));
-    }
-
     // prefix + "000001" up to prefix + count in six digits.
     static Texts Numbered(const std::string& prefix, int count)
     {
@@ -191,8 +179,8 @@ TEST_F(DatabaseTest, EachConnectTextGetsTheBackEndOfItsEngine)
 
 TEST_F(DatabaseTest, LookupsMatchTheAssignedLeadingKeyFieldsInTextOrderBindKeysAndFail)
 {
-    InsertRows("FAKT", "MDID|PATNR|LFDFAKT",
-               {"02|000002|1", "01|000002|1", "01|000001|2", "01|000001|10", "01|000003|1", "02|000001|1"});
+    practice.InsertRows("FAKT", "MDID|PATNR|LFDFAKT",
+                        {"02|000002|1", "01|000002|1", "01|000001|2", "01|000001|10", "01|000003|1", "02|000001|1"});
     CVqFakt fakt(&dbDatabase);
     ASSERT_EQ(0, fakt.GetByK1(2));
     EXPECT_EQ((Texts{"01|000001|10", "01|000001|2", "01|000002|1", "01|000003|1", "02|000001|1", "02|000002|1"}),
@@ -216,7 +204,7 @@ TEST_F(DatabaseTest, LookupsMatchTheAssignedLeadingKeyFieldsInTextOrderBindKeysA
     EXPECT_THROW(mandant.GetField("NOSUCHCOLUMN"), std::out_of_range);
 
     EXPECT_EQ("O''Neil''''s", CHbRSet::DoQuotes("O'Neil''s"));
-    InsertRows("PAT", "PATNR", {"12'3", "12' OR '1'='1"});
+    practice.InsertRows("PAT", "PATNR", {"12'3", "12' OR '1'='1"});
     CVqPat pat(&dbDatabase);
     pat.SetField("PATNR", "12'3");
     ASSERT_EQ(0, pat.GetByK1(0));
@@ -229,8 +217,8 @@ TEST_F(DatabaseTest, WalksCrossPagesSeeOtherConnectionsCommitsAndDeleteMovesOn)
 {
     Texts all = Numbered("000001|", 300);
     const Texts second = Numbered("000002|", 300);
-    InsertRows("BEH", "PATNR|LFDBEH", second);
-    InsertRows("BEH", "PATNR|LFDBEH", all);
+    practice.InsertRows("BEH", "PATNR|LFDBEH", second);
+    practice.InsertRows("BEH", "PATNR|LFDBEH", all);
     all.insert(all.end(), second.begin(), second.end());
     CVqBeh reader(&dbDatabaseRO);
     reader.SetField("PATNR", "000002");
@@ -267,7 +255,7 @@ TEST_F(DatabaseTest, WalksCrossPagesSeeOtherConnectionsCommitsAndDeleteMovesOn)
 // operation fails with the database's text.
 TEST_F(DatabaseTest, LocksAreWaitedForWithTheWindowServedUpToTheLimit)
 {
-    InsertRows("PAT", "PATNR", {"000001", "000002"});
+    practice.InsertRows("PAT", "PATNR", {"000001", "000002"});
     std::optional<CSeamScope<seam::LockWait>> lockWait;
     lockWait.emplace(std::chrono::milliseconds(2000));
     CVqPat pat(&dbDatabase);
@@ -288,7 +276,7 @@ TEST_F(DatabaseTest, LocksAreWaitedForWithTheWindowServedUpToTheLimit)
 // whatever happened to it in between, whichever connection did it.
 TEST_F(DatabaseTest, TrialChangesCompareEachKeysFirstStateWithItsLast)
 {
-    InsertRows("BEH", "PATNR|LFDBEH|LEBID", {"1|1|a", "1|2|a"});
+    practice.InsertRows("BEH", "PATNR|LFDBEH|LEBID", {"1|1|a", "1|2|a"});
     const std::string row1 = " WHERE PATNR='1' AND LFDBEH='1'";
     const std::pair<std::string, std::vector<STableChanges>> cases[] = {
         {"UPDATE BEH SET LEBID='b'" + row1 + "; UPDATE BEH SET LEBID='a'" + row1, {}},
@@ -399,12 +387,12 @@ TEST_F(DatabaseTest, PatientsGoWholeOrNotAtAllAndOnlyFromTheirOwnFolder)
 
 TEST_F(DatabaseTest, BillsAreMadeForServicesWithoutTheirBillingCase)
 {
-    InsertRows("LEB", "LEBID|MDIDK|MDIDP", {"001|01|02"});
+    practice.InsertRows("LEB", "LEBID|MDIDK|MDIDP", {"001|01|02"});
     // Key-1 order is text order: LFDBEH "10" comes before "9".
-    InsertRows("BEH", "PATNR|LFDBEH|LEBID|LFDPATBILL|KZPRIVAT",
-               {"000001|9|001|1|0", "000001|10|001|1|1", "000001|11|001|2|0", "000001|12|001||1", "000002|1|007|1|1",
-                "000002|2|001|3|x", "000003|1|001|1|1"});
-    InsertRows("BILL", "MDID|PATNR|LFDPATBILL|ABRTYP|QUARTAL", {"09|000003|1|Z|20241"});
+    practice.InsertRows("BEH", "PATNR|LFDBEH|LEBID|LFDPATBILL|KZPRIVAT",
+                        {"000001|9|001|1|0", "000001|10|001|1|1", "000001|11|001|2|0", "000001|12|001||1",
+                         "000002|1|007|1|1", "000002|2|001|3|x", "000003|1|001|1|1"});
+    practice.InsertRows("BILL", "MDID|PATNR|LFDPATBILL|ABRTYP|QUARTAL", {"09|000003|1|Z|20241"});
     const std::string bills = "02|000001|1|P|||||||\n01|000001|2|k|||||||\n|000002|1|P|||||||\n"
                               "01|000002|3|k|||||||\n09|000003|1|Z|||||||20241\n";
     for (const char* selection : {"00014", ""}) {

@@ -29,19 +29,15 @@ TEST_F(RemovePracticeOwner, RunsEveryStatementInOrderAndLeavesOnlyOtherOwnersDat
         p.WriteFile("daten/rz/" + owner + "/abrechnung.txt");
         p.WriteFile("qa/QS" + owner.substr(0, 1) + ".xml");
     }
-    for (const std::string owner : {"1'", "2'", "3'"})
-        p.Insert("MANDANT", {{"MDID", owner}});
-    p.Insert("NUMBERPOOL", {{"ID", "1"}, {"MDID", "3'"}, {"LEBID", "007"}, {"PATNR", "000042"}});
-    p.Insert("LEB", {{"LEBID", "001"}, {"MDIDK", "3'"}, {"MDIDP", "3'"}});
-    p.Insert("WORKSTATION", {{"WORKSTATIONID", "1"}, {"QAMDID", "3'"}});
-    p.Insert("ETSSTERMIN", {{"LFDNR", "1"}, {"MDID", "3'"}, {"PATNR", "000001"}});
-    p.Insert("ETSSTERMIN", {{"LFDNR", "2"}, {"MDID", "2'"}, {"PATNR", "000002"}});
+    p.InsertRows("MANDANT", "MDID", {"1'", "2'", "3'"});
+    p.InsertRows("NUMBERPOOL", "ID|MDID|LEBID|PATNR", {"1|3'|007|000042"});
+    p.InsertRows("LEB", "LEBID|MDIDK|MDIDP", {"001|3'|3'"});
+    p.InsertRows("WORKSTATION", "WORKSTATIONID|QAMDID", {"1|3'"});
+    p.InsertRows("ETSSTERMIN", "LFDNR|MDID|PATNR", {"1|3'|000001", "2|2'|000002"});
     p.Exec("CREATE TRIGGER FAIL BEFORE UPDATE ON ETSSTERMIN BEGIN SELECT RAISE(ABORT,'test'); END");
     // Owner and patient documents whose key begins with the owner's key go.
-    int document = 0;
-    for (const auto& [kind, key] : std::vector<std::pair<std::string, std::string>>{
-             {"m", "3'"}, {"p", "3'005"}, {"m", "3'A"}, {"x", "3'"}, {"p", "03'"}, {"m", "2'"}})
-        p.Insert("DOKUMENT", {{"LFDDOKUMENT", std::to_string(++document)}, {"DOKUMENTART", kind}, {"DOKUMENTKEY", key}});
+    p.InsertRows("DOKUMENT", "LFDDOKUMENT|DOKUMENTART|DOKUMENTKEY",
+                 {"1|m|3'", "2|p|3'005", "3|m|3'A", "4|x|3'", "5|p|03'", "6|m|2'"});
     CKelvorDlg& dlg = OpenDialog(false);
     dlg.m_strDeleteId = "3'";
     dlg.m_strReplacementId = "1'";
@@ -85,11 +81,9 @@ TEST_F(RemovePracticeOwner, RunsEveryStatementInOrderAndLeavesOnlyOtherOwnersDat
 TEST_F(RemovePracticeOwner, TheDocumentStatementMatchesTheKeyAsAPrefixOnly)
 {
     const TestPractice& p = Practice();
-    for (const std::string owner : {"0!_1", "0_7"})
-        p.Insert("MANDANT", {{"MDID", owner}});
-    int document = 0;
-    for (const std::string key : {"0_", "0_7", "01", "0%", "0!_", "0!_1", "0!", "0!1", "0!%"})
-        p.Insert("DOKUMENT", {{"LFDDOKUMENT", std::to_string(++document)}, {"DOKUMENTART", "m"}, {"DOKUMENTKEY", key}});
+    p.InsertRows("MANDANT", "MDID", {"0!_1", "0_7"});
+    p.InsertRows("DOKUMENT", "LFDDOKUMENT|DOKUMENTART|DOKUMENTKEY",
+                 {"1|m|0_", "2|m|0_7", "3|m|01", "4|m|0%", "5|m|0!_", "6|m|0!_1", "7|m|0!", "8|m|0!1", "9|m|0!%"});
     CKelvorDlg& dlg = OpenDialog(false);
     dlg.m_strReplacementId = "99";
     const std::string like = "DELETE FROM DOKUMENT WHERE DOKUMENTART IN ('m','p') AND DOKUMENTKEY LIKE ";

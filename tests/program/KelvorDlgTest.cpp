@@ -14,8 +14,7 @@ using KelvorDlgTest = DialogFixture;
 // up to the run's end; once it is over, closing ends the dialog.
 TEST_F(KelvorDlgTest, ClosingTheWindowDuringARunDoesNothingAfterItEndsTheDialog)
 {
-    Practice().Insert("MANDANT", { { "MDID", "01" } });
-    Practice().Insert("MANDANT", { { "MDID", "02" } });
+    Practice().InsertRows("MANDANT", "MDID", { "01", "02" });
     CKelvorDlg& dlg = OpenDialog(false);
     dlg.ShowWindow();
     QDialog& window = *dlg.Window();

@@ -203,6 +203,19 @@ void TestPractice::Insert(const std::string& table, const std::map<std::string, 
         throw std::runtime_error("insert into " + table + ": " + query.lastError().text().toStdString());
 }
 
+void TestPractice::InsertRows(const std::string& table, const std::string& columns,
+                              const std::vector<std::string>& rows) const
+{
+    const QStringList names = Q(columns).split(u'|');
+    for (const std::string& row : rows) {
+        const QStringList fields = Q(row).split(u'|');
+        std::map<std::string, std::string> values;
+        for (qsizetype i = 0; i < names.size(); ++i)
+            values[names[i].toStdString()] = fields.value(i).toStdString();
+        Insert(table, values);
+    }
+}
+
 std::vector<std::vector<std::string>> TestPractice::Query(const std::string& sql) const
 {
     QSqlQuery query(QSqlDatabase::database(Q(m_connection)));

@@ -49,6 +49,8 @@ public:
     // Cuts every other connection to the practice's server database, as a server that goes away does.
     void CutServerConnections() const;
     void Insert(const std::string& table, const std::map<std::string, std::string>& values) const;
+    // Rows given as their fields joined by '|', in the columns named the same way ("PATNR|LFDBEH").
+    void InsertRows(const std::string& table, const std::string& columns, const std::vector<std::string>& rows) const;
     std::vector<std::vector<std::string>> Query(const std::string& sql) const;
     std::string Scalar(const std::string& sql) const;  // first column of the first row
     long Count(const std::string& table, const std::string& where = {}) const;
