@@ -41,15 +41,6 @@ class DatabaseTest : public DialogFixture {
 protected:
     void SetUp() override { ASSERT_TRUE(OpenDatabase(2)); }
 
-    // prefix + "000001" up to prefix + count in six digits.
-    static Texts Numbered(const std::string& prefix, int count)
-    {
-        Texts texts;
-        for (int i = 1; i <= count; ++i)
-            texts.push_back(prefix + std::to_string(1000000 + i).substr(1));
-        return texts;
-    }
-
     // The current row's columns joined by '|'; of it and every row after it, walking with Next.
     static std::string Row(const CHbRSet& rows, const Texts& columns)
     {
@@ -215,8 +206,11 @@ TEST_F(DatabaseTest, LookupsMatchTheAssignedLeadingKeyFieldsInTextOrderBindKeysA
 // Two patients' services, 600 rows of a two-column key: three pages.
 TEST_F(DatabaseTest, WalksCrossPagesSeeOtherConnectionsCommitsAndDeleteMovesOn)
 {
-    Texts all = Numbered("000001|", 300);
-    const Texts second = Numbered("000002|", 300);
+    Texts all, second;
+    for (int i = 1000001; i <= 1000300; ++i) {
+        all.push_back("000001|" + std::to_string(i).substr(1));
+        second.push_back("000002|" + std::to_string(i).substr(1));
+    }
     practice.InsertRows("BEH", "PATNR|LFDBEH", second);
     practice.InsertRows("BEH", "PATNR|LFDBEH", all);
     all.insert(all.end(), second.begin(), second.end());
