@@ -53,7 +53,6 @@ protected:
     {
         Practice().Insert("LBLOCKENTRY", {{"PATNR", patNr}, {"LFDPLAN", "1"}, {"LFDLBLOCK", lfdLBlock}, {"LFDENTRY", "1"}});
     }
-
 };
 
 class InvoicesAndPayments : public OwnerStepFixture, public testing::WithParamInterface<bool> {
@@ -76,7 +75,7 @@ TEST_F(OwnerTables, EveryTableIsClearedOfTheOwnerDespiteFailures)
     Practice().Exec("DROP TABLE TSEBON");
     Refuse("DELETE ON ZEHIT");
     for (const std::string& table : kTables)
-        if (table != "TSEBON")   // "2" is a prefix of the removed key
+        if (table != "TSEBON")   // rows of 01, of 2 (a prefix of the removed key) and of 02
             Practice().InsertRows(table, "LFDNR|MDID", {"01|01", "2|2", "02|02"});
 
     EXPECT_TRUE(Open().DeleteJournalEntries());

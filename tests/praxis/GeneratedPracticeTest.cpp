@@ -33,11 +33,11 @@ TEST(GeneratedPracticeTest, CommandCreatesAPracticeAndSetsThePasswordReadWithout
     const QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("praxis"));
     const std::filesystem::path practice = folder.toStdString();
-    // The arguments as one text, %1 standing for the practice folder.
+    // The arguments as one text, %1 standing for the practice folder (which may hold a blank).
     const auto run = [&folder](const QString& arguments, const QByteArray& input) {
         QProcess process;
         process.start(qEnvironmentVariable("KELVOR_BIN_DIR") + QStringLiteral("/kelvor-praxis"),
-                      arguments.arg(folder).split(u' '));
+                      arguments.split(u' ').replaceInStrings(QStringLiteral("%1"), folder));
         process.write(input);
         process.closeWriteChannel();
         process.waitForFinished(120000);
